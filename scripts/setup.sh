@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, checking first so that a
+# second run installs nothing. Run as root (or with sudo available).
+set -euo pipefail
+
+PACKAGES=(
+  g++ cmake ninja-build
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  xvfb xauth                            # headless screenshots and the start-up benchmark
+  fonts-dejavu-core fonts-liberation2   # a sans-serif face and metric twins of Arial
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
