@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+class TBigScoreDlg;
+
+// The ten best games, kept in the INI file beside the program: section
+// "Top Ten Scores", four keys per place (Score01, Name01, Date01,
+// Quintors01 ... Quintors10). There is no copy in memory: every operation
+// reads and writes the file key by key, so the list is always what is on
+// disk.
+class TTopTenFile {
+ public:
+  // The file beside the running program (ProgramFilePath()).
+  TTopTenFile();
+  // The file beside ProgramPath: its extension, if any, becomes ".tps".
+  explicit TTopTenFile(const QString &ProgramPath);
+
+  const QString &GetFileName() const { return FileName; }
+
+  // The dialog EnterNewScore asks the name with; it is created after the
+  // list dialog that owns this object, so it is handed over later.
+  void SetBigScoreDlg(TBigScoreDlg *Dialog) { BigScoreDlg = Dialog; }
+
+  // The score of place 10 as the number its text begins with; 0 when there
+  // is none. Never fails.
+  int GetTenthScore() const;
+  // The place 1 to 10 a game of Total would take, 11 when it does not place.
+  // A stored score equal to Total is placed below it. Raises EConvertError
+  // when a stored score is not a whole number.
+  int GetPosition(int Total) const;
+  // The four texts of place Number as stored (defaults for missing keys;
+  // score and count at most 9 characters, name and date at most 99).
+  void ReadEntry(int Number, QString &Name, QString &Score, QString &Date, QString &Quintors) const;
+  // Writes Value under Prefix + Number in two digits ("Name07").
+  void WriteValue(int Number, const QString &Prefix, const QString &Value);
+  // Puts the game at its place, moving the lower places down one and
+  // dropping the former tenth. Returns the place, or 11 (nothing written).
+  int AddEntry(int Total, const QString &Name, int Quintors);
+  // Every place back to score 0, empty name and date, count 0; all forty
+  // keys stay in the file.
+  void Reset();
+  // Announces the place, asks the name and enters the game if the dialog is
+  // left with OK. Only for a total that beats GetTenthScore(). Raises
+  // EConvertError, before asking anything, when a stored score is not a
+  // whole number.
+  void EnterNewScore(int Total, int Quintors);
+
+ private:
+  QString ReadValue(const char *Prefix, int Number, const QString &Default, int Size) const;
+
+  const QString FileName;
+  TBigScoreDlg *BigScoreDlg = nullptr;
+};
