@@ -4,6 +4,7 @@
 #include <QShowEvent>
 
 #include "Component.h"
+#include "JError.h"
 #include "Top10Form.h"
 
 TBigScoreDlg::TBigScoreDlg(QWidget *Parent) : QDialog(Parent) {
@@ -32,10 +33,19 @@ void TBigScoreDlg::showEvent(QShowEvent *Event) {
 // already set by then, and the caller reads the name only afterwards.
 void TBigScoreDlg::hideEvent(QHideEvent *Event) {
   QDialog::hideEvent(Event);
-  if (!Event->spontaneous()) FormDeactivate();
+  if (Event->spontaneous()) return;
+  try {
+    FormDeactivate();
+  } catch (const std::exception &Error) {
+    // An error must not unwind through the toolkit's hide; it is raised
+    // again from the event loop, where the application's handler shows it.
+    const std::string Message = Error.what();
+    QMetaObject::invokeMethod(
+        this, [Message] { throw EJError(Message); }, Qt::QueuedConnection);
+  }
 }
 
 void TBigScoreDlg::FormDeactivate() {
   if (result() != Accepted) return;
-  // MRUCombo1->UpdateList();
+  MRUCombo1->UpdateList();
 }
