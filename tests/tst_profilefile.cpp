@@ -233,6 +233,22 @@ class TstProfileFile : public QObject {
     QCOMPARE(QFileInfo(Path).lastModified().toUTC(), Old);
   }
 
+  // The replacement is a new file: it must carry the old one's permissions
+  // and, through a link, replace what the link points at.
+  void replaceKeepsPermissionsAndLinks() {
+    Spit(Path, "[A]\nx=1\n");
+    const auto Mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(Path, Mode));
+    const QString Link = Dir.filePath("link.ini");
+    QFile::remove(Link);
+    QVERIFY(QFile::link(Path, Link));
+    QVERIFY(WritePrivateProfileString("A", "x", "2", Link));
+    QVERIFY(QFileInfo(Link).isSymLink());
+    QCOMPARE(Slurp(Path), QByteArray("[A]\nx=2\n"));
+    QCOMPARE(QFile::permissions(Path) & ~(QFile::ReadUser | QFile::WriteUser), Mode & ~(QFile::ReadUser | QFile::WriteUser));
+    QCOMPARE(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);  // no temporary left
+  }
+
   void failedWritesAreReported_data() {
     QTest::addColumn<QString>("Target");
     QTest::newRow("missing folder") << "nofolder/test.ini";
