@@ -41,9 +41,9 @@ class TTopTenFile {
   // keys stay in the file.
   void Reset();
   // Announces the place, asks the name and enters the game if the dialog is
-  // left with OK. Only for a total that beats GetTenthScore(). Raises
-  // EConvertError, before asking anything, when a stored score is not a
-  // whole number.
+  // left with OK (without a dialog, nothing is asked or written). Only for
+  // a total that beats GetTenthScore(). Raises EConvertError, before asking
+  // anything, when a stored score is not a whole number.
   void EnterNewScore(int Total, int Quintors);
 
  private:
