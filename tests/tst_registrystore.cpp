@@ -54,7 +54,6 @@ int RunWriter(const QString &Folder, const QString &Name, const QString &GoFile)
   for (int I = 1; I <= 100; ++I) {
     if (!Access.OpenKey(QStringLiteral("Software\\Shared"), true)) return 2;
     Access.WriteInteger(Name, I);
-    Access.WriteString(Name + QStringLiteral(" text"), QStringLiteral("%1 wrote %2").arg(Name).arg(I));
     Access.CloseKey();
     if (!Access.OpenKey(QStringLiteral("Software\\Own\\") + Name, true)) return 3;
     Access.WriteInteger(QStringLiteral("Last"), I);
@@ -84,262 +83,99 @@ class TestRegistryStore : public QObject {
 
   void cleanup() { SetRegistryFolder(QString()); }
 
-  void userStoreFollowsStandardPaths() {
-    SetRegistryFolder(QString());
-    const QString Config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    QVERIFY(Config.contains(QStringLiteral("qttest")));
-    QCOMPARE(RegistryStoreFile(TRegistryRoot::CurrentUser), Config + "/jstore/HKEY_CURRENT_USER.reg");
-    QCOMPARE(RegistryStoreFile(TRegistryRoot::LocalMachine), QStringLiteral("/etc/jstore/HKEY_LOCAL_MACHINE.reg"));
-  }
-
   void parse_data() {
     QTest::addColumn<QByteArray>("Body");
-    QTest::addColumn<QStringList>("Expected");  // empty with Fails
-    QTest::addColumn<bool>("Fails");
-
-    const QByteArray K = "[HKEY_CURRENT_USER\\Software\\A]\n";
-    const auto Ok = [](const char *Name, const QByteArray &Body, const QStringList &Expected) {
-      QTest::newRow(Name) << Body << Expected << false;
+    QTest::addColumn<QStringList>("Expected");  // nothing: refused, unless Body is empty
+    const QByteArray K = Header + "[HKEY_CURRENT_USER\\A]\n";
+    const auto Row = [](const char *Name, const QByteArray &Body, const QStringList &Expected) {
+      QTest::newRow(Name) << Body << Expected;
     };
-    const auto Bad = [](const char *Name, const QByteArray &Body) {
-      QTest::newRow(Name) << Body << QStringList() << true;
-    };
-
-    Ok("text and dword", Header + K + "\"s\"=\"10\"\n\"d\"=dword:0000000a\n",
-       {"Software", "Software\\A|s|sz|10", "Software\\A|d|dword|10"});
-    Ok("short and upper-case dword", Header + K + "\"a\"=dword:a\n\"b\"=dword:0000000A\n\"c\"=dword:ffffffff\n",
-       {"Software", "Software\\A|a|dword|10", "Software\\A|b|dword|10", "Software\\A|c|dword|4294967295"});
-    Ok("comments, blank lines, spaces around =",
-       Header + "; note\n\n" + K + "  \"d\" = dword:0000000a ;c\n\"s\"\t=\t\"x\" ; c\n",
-       {"Software", "Software\\A|d|dword|10", "Software\\A|s|sz|x"});
-    Ok("escapes", Header + K + "\"a\\\\b\"=\"say \\\"hi\\\"\\nbye\\r\\q\"\n",
-       {"Software", "Software\\A|a\\b|sz|say \"hi\"\nbye\rq"});
-    Ok("default value", Header + K + "@=\"dflt\"\n", {"Software", "Software\\A||sz|dflt"});
-    Ok("CRLF", "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"s\"=\"x\"\r\n",
-       {"A|s|sz|x"});
-    Ok("CR alone", "Windows Registry Editor Version 5.00\r\r[HKEY_CURRENT_USER\\A]\r\"s\"=\"x\"\r", {"A|s|sz|x"});
-    Ok("UTF-8 byte order mark", "\xef\xbb\xbf" + Header + "[HKEY_CURRENT_USER\\A]\n\"s\"=\"\xc3\xa9\"\n",
-       {"A|s|sz|\u00e9"});
-    Ok("root in any case", Header + "[hkey_current_user\\A]\n", {"A"});
-    Ok("repeated key merges, later value wins",
-       Header + "[HKEY_CURRENT_USER\\A]\n\"x\"=\"1\"\n[HKEY_CURRENT_USER\\a]\n\"X\"=dword:2\n\"y\"=\"3\"\n",
-       {"A|x|dword|2", "A|y|sz|3"});
-    Ok("hex data kept as written, with continuation lines",
-       Header + "[HKEY_CURRENT_USER\\A]\n\"b\"=hex:01,02,\\\n  03,04\n\"m\"=hex(7):41,00,00,00\n",
-       {"A|b|other|hex:01,02,03,04", "A|m|other|hex(7):41,00,00,00"});
-    Ok("empty file", "", {});
-    Ok("header only", Header, {});
-
-    Bad("no header", "[HKEY_CURRENT_USER\\A]\n\"s\"=\"x\"\n");
-    Bad("other header", "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n");
-    Bad("another root", Header + "[HKEY_LOCAL_MACHINE\\A]\n");
-    Bad("space after [", Header + "[ HKEY_CURRENT_USER\\A]\n");
-    Bad("key deletion", Header + "[-HKEY_CURRENT_USER\\A]\n");
-    Bad("empty key name", Header + "[HKEY_CURRENT_USER\\A\\\\B]\n");
-    Bad("no ]", Header + "[HKEY_CURRENT_USER\\A\n");
-    Bad("value before any key", Header + "\"s\"=\"x\"\n");
-    Bad("unterminated text", Header + K + "\"s\"=\"x\n");
-    Bad("text followed by junk", Header + K + "\"s\"=\"x\"y\n");
-    Bad("dword with 0x", Header + K + "\"d\"=dword:0x1\n");
-    Bad("dword of nine digits", Header + K + "\"d\"=dword:123456789\n");
-    Bad("dword without digits", Header + K + "\"d\"=dword:\n");
-    Bad("value deletion", Header + K + "\"s\"=-\n");
-    Bad("unknown line", Header + K + "s=x\n");
-    Bad("not UTF-8", Header + K + "\"s\"=\"\xe9\"\n");
-    Bad("binary junk", QByteArray("\x00\x01\x02\xff", 4));
+    Row("types, comments, spaces around =",
+        Header + "; note\n\n[HKEY_CURRENT_USER\\A]\n \"s\" = \"10\" ;c\n\"d\"=dword:a\n\"e\"=dword:FFFFFFFF\n",
+        {"A|s|sz|10", "A|d|dword|10", "A|e|dword|4294967295"});
+    Row("escapes", K + "\"a\\\\b\"=\"say \\\"hi\\\"\\nbye\\r\\q\"\n@=\"dflt\"\n",
+        {"A|a\\b|sz|say \"hi\"\nbye\rq", "A||sz|dflt"});
+    Row("CRLF and CR", "Windows Registry Editor Version 5.00\r\n\r[HKEY_CURRENT_USER\\A]\r\"s\"=\"x\"\r\n", {"A|s|sz|x"});
+    Row("byte order mark", "\xef\xbb\xbf" + K + "\"s\"=\"\xc3\xa9\"\n", {QString::fromUtf8("A|s|sz|\u00e9")});
+    Row("repeated key merges, later value wins",
+        K + "\"x\"=\"1\"\n[hkey_current_user\\a]\n\"X\"=dword:2\n\"y\"=\"3\"\n", {"A|x|dword|2", "A|y|sz|3"});
+    Row("hex data kept as written", K + "\"b\"=hex:01,02,\\\n  03\n\"m\"=hex(7):41,00\n",
+        {"A|b|other|hex:01,02,03", "A|m|other|hex(7):41,00"});
+    Row("empty file", "", {});
+    Row("no header", "[HKEY_CURRENT_USER\\A]\n", {});
+    Row("another root", Header + "[HKEY_LOCAL_MACHINE\\A]\n", {});
+    Row("empty key name", Header + "[HKEY_CURRENT_USER\\A\\\\B]\n", {});
+    Row("value before any key", Header + "\"s\"=\"x\"\n", {});
+    Row("unterminated text", K + "\"s\"=\"x\n", {});
+    Row("text followed by junk", K + "\"s\"=\"x\"y\n", {});
+    Row("dword with 0x", K + "\"d\"=dword:0x1\n", {});
+    Row("not UTF-8", K + "\"s\"=\"\xe9\"\n", {});
   }
 
   void parse() {
     QFETCH(QByteArray, Body);
     QFETCH(QStringList, Expected);
-    QFETCH(bool, Fails);
     const auto Tree = TRegistryTree::Parse(Body, TRegistryRoot::CurrentUser);
-    QCOMPARE(!Tree, Fails);
+    QCOMPARE(!Tree, Expected.isEmpty() && !Body.isEmpty());
     if (Tree) QCOMPARE(Dump(Tree->Root()), Expected);
   }
 
-  void utf16File() {
-    QString Text = QString::fromUtf8(Header) + "\r\n[HKEY_CURRENT_USER\\A]\r\n\"s\"=\"\u00e9\u20ac\"\r\n";
-    QByteArray Bytes("\xff\xfe");
-    for (QChar C : Text) Bytes.append(char(C.unicode() & 0xff)).append(char(C.unicode() >> 8));
-    const auto Tree = TRegistryTree::Parse(Bytes, TRegistryRoot::CurrentUser);
-    QVERIFY(Tree);
-    QCOMPARE(Dump(Tree->Root()), QStringList{QString::fromUtf8("A|s|sz|\u00e9\u20ac")});
-  }
-
-  // What a batch writes, byte for byte, and that reading it back and writing
-  // it again gives the same bytes.
+  // What a batch writes, byte for byte (keys sorted without regard to case,
+  // empty keys kept), and that reading and writing it again changes nothing.
   void writtenFileRoundTrips() {
+    const QString Path = QStringLiteral("C:\\Games\\\"Q\"\nline 2\r");
+    const QString Name = QString::fromUtf8("J\u00fcrgen \u00c5berg \u20ac \U0001F3B2");
     {
       TRegistryAccess Access;
-      QVERIFY(Access.OpenKey(QStringLiteral("\\Software\\zeta"), true));
-      QVERIFY(Access.OpenKey(QStringLiteral("Software\\Beta\\Empty"), true));
-      QVERIFY(Access.OpenKey(QStringLiteral("Software\\Alpha"), true));
-      Access.WriteString(QStringLiteral("Path"), QStringLiteral("C:\\Games\\\"Q\"\nline 2\r"));
-      Access.WriteString(QStringLiteral("Name"), QString::fromUtf8("J\u00fcrgen \u00c5berg \u20ac \U0001F3B2"));
-      Access.WriteInteger(QStringLiteral("Minus one"), -1);
-      Access.WriteString(QString(), QStringLiteral("default"));
-      Access.WriteString(QStringLiteral("Tab\tand \"quote\""), QString());
-      Access.CloseKey();
+      QVERIFY(Access.OpenKey("\\Software\\zeta", true));
+      QVERIFY(Access.OpenKey("Software\\Beta\\Empty", true));
+      QVERIFY(Access.OpenKey("Software\\Alpha", true));
+      Access.WriteString("Path", Path);
+      Access.WriteString("Name", Name);
+      Access.WriteString("Case", "first");
+      Access.WriteInteger("CASE", -1);  // the same value; its name keeps the first case
     }
     const QByteArray Expected = Header +
                                 "\n[HKEY_CURRENT_USER\\Software]\n"
                                 "\n[HKEY_CURRENT_USER\\Software\\Alpha]\n"
                                 "\"Path\"=\"C:\\\\Games\\\\\\\"Q\\\"\\nline 2\\r\"\n"
                                 "\"Name\"=\"J\xc3\xbcrgen \xc3\x85" "berg \xe2\x82\xac \xf0\x9f\x8e\xb2\"\n"
-                                "\"Minus one\"=dword:ffffffff\n"
-                                "@=\"default\"\n"
-                                "\"Tab\tand \\\"quote\\\"\"=\"\"\n"
+                                "\"Case\"=dword:ffffffff\n"
                                 "\n[HKEY_CURRENT_USER\\Software\\Beta]\n"
                                 "\n[HKEY_CURRENT_USER\\Software\\Beta\\Empty]\n"
-                                "\n[HKEY_CURRENT_USER\\Software\\zeta]\n"
-                                "\n";
+                                "\n[HKEY_CURRENT_USER\\Software\\zeta]\n\n";
     QCOMPARE(ReadAll(UserFile()), Expected);
-
-    const auto Tree = TRegistryTree::Parse(Expected, TRegistryRoot::CurrentUser);
-    QVERIFY(Tree);
-    QCOMPARE(Tree->Serialize(TRegistryRoot::CurrentUser), Expected);
-
+    QCOMPARE(TRegistryTree::Parse(Expected, TRegistryRoot::CurrentUser)->Serialize(TRegistryRoot::CurrentUser),
+             Expected);
     TRegistryAccess Fresh;
-    QVERIFY(Fresh.OpenKey(QStringLiteral("SOFTWARE\\ALPHA"), false));
-    QCOMPARE(Fresh.ReadString(QStringLiteral("path")), QStringLiteral("C:\\Games\\\"Q\"\nline 2\r"));
-    QCOMPARE(Fresh.ReadString(QStringLiteral("NAME")), QString::fromUtf8("J\u00fcrgen \u00c5berg \u20ac \U0001F3B2"));
-    QCOMPARE(Fresh.ReadInteger(QStringLiteral("minus ONE")), -1);
-    QCOMPARE(Fresh.ReadString(QString()), QStringLiteral("default"));
-  }
-
-  void namesIgnoreCaseAndKeepTheFirst() {
-    TRegistryAccess Access;
-    QVERIFY(Access.OpenKey(QStringLiteral("Software\\App"), true));
-    Access.WriteString(QStringLiteral("Player"), QStringLiteral("Ann"));
-    Access.WriteInteger(QStringLiteral("PLAYER"), 5);
-    Access.CloseKey();
-    QVERIFY(Access.OpenKey(QStringLiteral("software\\APP\\Sub"), true));
-    Access.CloseKey();
-    QCOMPARE(ReadAll(UserFile()), Header +
-                                      "\n[HKEY_CURRENT_USER\\Software]\n"
-                                      "\n[HKEY_CURRENT_USER\\Software\\App]\n"
-                                      "\"Player\"=dword:00000005\n"
-                                      "\n[HKEY_CURRENT_USER\\Software\\App\\Sub]\n\n");
-  }
-
-  void typesStayApart() {
-    TRegistryAccess Access;
-    QVERIFY(Access.OpenKey(QStringLiteral("K"), true));
-    Access.WriteString(QStringLiteral("Text"), QStringLiteral("7"));
-    Access.WriteInteger(QStringLiteral("Number"), 7);
-    QVERIFY_THROWS_EXCEPTION(ERegistryError, Access.ReadInteger(QStringLiteral("Text")));
-    QVERIFY_THROWS_EXCEPTION(ERegistryError, Access.ReadString(QStringLiteral("Number")));
-    QVERIFY_THROWS_EXCEPTION(ERegistryError, Access.ReadInteger(QStringLiteral("Missing")));
-    QCOMPARE(Access.ReadString(QStringLiteral("Missing")), QString());
-    Access.CloseKey();
-    QCOMPARE(Access.ReadString(QStringLiteral("Text")), QString());
-    QVERIFY_THROWS_EXCEPTION(ERegistryError, Access.ReadInteger(QStringLiteral("Number")));
-    QVERIFY_THROWS_EXCEPTION(ERegistryError, Access.WriteString(QStringLiteral("Text"), QString()));
-  }
-
-  void keysThatCannotBeOpened_data() {
-    QTest::addColumn<QString>("Key");
-    QTest::addColumn<bool>("CanCreate");
-    QTest::newRow("missing, not created") << "Software\\Missing" << false;
-    QTest::newRow("empty name inside") << "Software\\\\X" << true;
-    QTest::newRow("line break in a name") << "Software\\A\nB" << true;
-  }
-
-  void keysThatCannotBeOpened() {
-    QFETCH(QString, Key);
-    QFETCH(bool, CanCreate);
-    TRegistryAccess Access;
-    QVERIFY(!Access.OpenKey(Key, CanCreate));
-    QVERIFY(!Access.HasCurrentKey());
-    QVERIFY(!QFile::exists(UserFile()));
-  }
-
-  void noRootOpensNothing() {
-    TRegistryAccess Access;
-    Access.SetRootKey(std::nullopt);
-    QVERIFY(!Access.OpenKey(QStringLiteral("Software"), true));
-    QVERIFY(!Access.DeleteKey(QStringLiteral("Software")));
-    QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList());
-  }
-
-  void eachRootHasItsOwnFile() {
-    TRegistryAccess Access;
-    Access.SetRootKey(TRegistryRoot::LocalMachine);
-    QVERIFY(Access.OpenKey(QStringLiteral("Software"), true));
-    Access.WriteInteger(QStringLiteral("Machine"), 1);
-    Access.CloseKey();
-    QCOMPARE(ReadAll(FDir->filePath(QStringLiteral("HKEY_LOCAL_MACHINE.reg"))),
-             Header + "\n[HKEY_LOCAL_MACHINE\\Software]\n\"Machine\"=dword:00000001\n\n");
-    QVERIFY(!QFile::exists(UserFile()));
-  }
-
-  void deleteKeyTakesTheSubKeys() {
-    TRegistryAccess Access;
-    QVERIFY(Access.OpenKey(QStringLiteral("A\\B\\C"), true));
-    Access.WriteInteger(QStringLiteral("x"), 1);
-    QVERIFY(Access.OpenKey(QStringLiteral("A\\Other"), true));
-    Access.CloseKey();
-    QVERIFY(Access.DeleteKey(QStringLiteral("a\\b")));
-    QVERIFY(!Access.DeleteKey(QStringLiteral("A\\B")));
-    QVERIFY(!Access.DeleteKey(QString()));
-    QCOMPARE(ReadAll(UserFile()), Header + "\n[HKEY_CURRENT_USER\\A]\n\n[HKEY_CURRENT_USER\\A\\Other]\n\n");
+    QVERIFY(Fresh.OpenKey("SOFTWARE\\ALPHA", false));
+    QCOMPARE(Fresh.ReadString("path"), Path);
+    QCOMPARE(Fresh.ReadString("NAME"), Name);
   }
 
   void corruptFileIsKeptAside() {
-    const QByteArray Corrupt = "this is not a store\n";
-    WriteAll(UserFile(), Corrupt);
+    WriteAll(UserFile(), "not a store");
     TRegistryAccess Access;
-    QVERIFY(Access.OpenKey(QStringLiteral("Software"), true));
-    QCOMPARE(Access.ReadString(QStringLiteral("anything")), QString());
-    Access.WriteString(QStringLiteral("New"), QStringLiteral("value"));
+    QVERIFY(Access.OpenKey("Software", true));
+    QCOMPARE(Access.ReadString("anything"), QString());
+    Access.WriteString("New", "value");
     Access.CloseKey();
-    QCOMPARE(ReadAll(UserFile() + ".corrupt"), Corrupt);
     QCOMPARE(ReadAll(UserFile()), Header + "\n[HKEY_CURRENT_USER\\Software]\n\"New\"=\"value\"\n\n");
 
     WriteAll(UserFile(), "second bad file");
-    QVERIFY(Access.OpenKey(QStringLiteral("Software"), true));  // a new key: written at once
+    QVERIFY(Access.OpenKey("Software", true));  // a key new to the empty store: written
     Access.CloseKey();
-    QCOMPARE(ReadAll(UserFile() + ".corrupt"), Corrupt);
+    QCOMPARE(ReadAll(UserFile() + ".corrupt"), QByteArray("not a store"));
     QCOMPARE(ReadAll(UserFile() + ".corrupt.1"), QByteArray("second bad file"));
-  }
-
-  void readingRewritesNothing() {
-    const QByteArray Original = Header + "; a person's note\n[HKEY_CURRENT_USER\\Software]\n\"s\" = \"x\"\n";
-    WriteAll(UserFile(), Original);
-    TRegistryAccess Access;
-    QVERIFY(Access.OpenKey(QStringLiteral("Software"), true));
-    QCOMPARE(Access.ReadString(QStringLiteral("S")), QStringLiteral("x"));
-    Access.WriteString(QStringLiteral("S"), QStringLiteral("x"));  // the same value again
-    Access.CloseKey();
-    QCOMPARE(ReadAll(UserFile()), Original);
-  }
-
-  void folderUnderAFileTakesNoWrites() {
-    const QString Blocker = FDir->filePath(QStringLiteral("file"));
-    WriteAll(Blocker, "x");
-    TRegistryStore Store(TRegistryRoot::CurrentUser, Blocker + "/store/HKEY_CURRENT_USER.reg");
-    QVERIFY(!Store.CanWrite());
-    QVERIFY(!Store.Apply({{TRegistryChange::ckCreateKey, {"A"}, {}}}));
-    QVERIFY(Dump(Store.Read().Root()).isEmpty());
-
-    SetRegistryFolder(Blocker + "/store");
-    TRegistryAccess Access;
-    QVERIFY(!Access.OpenKey(QStringLiteral("Software"), true));
-    QCOMPARE(Access.ReadString(QStringLiteral("s")), QString());
-    QVERIFY_THROWS_EXCEPTION(ERegistryError, Access.WriteString(QStringLiteral("s"), QStringLiteral("x")));
-    QCOMPARE(ReadAll(Blocker), QByteArray("x"));
   }
 
   // A write that fails half-way (here: the file size limit, which binds root
   // too, as a full disk would) must leave the old file whole.
   void failedWriteKeepsTheOldFile() {
     TRegistryAccess Access;
-    QVERIFY(Access.OpenKey(QStringLiteral("Software"), true));
-    Access.WriteString(QStringLiteral("Old"), QStringLiteral("kept"));
+    QVERIFY(Access.OpenKey("Software", true));
     Access.CloseKey();
     const QByteArray Before = ReadAll(UserFile());
-    QVERIFY(Before.size() < 200);
 
     rlimit Saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &Saved), 0);
@@ -347,35 +183,18 @@ class TestRegistryStore : public QObject {
     rlimit Small = Saved;
     Small.rlim_cur = 256;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &Small), 0);
-    QVERIFY(Access.OpenKey(QStringLiteral("Software"), true));
-    Access.WriteString(QStringLiteral("Big"), QString(4000, u'x'));
+    QVERIFY(Access.OpenKey("Software", true));
+    Access.WriteString("Big", QString(4000, u'x'));
     Access.CloseKey();
     setrlimit(RLIMIT_FSIZE, &Saved);
     std::signal(SIGXFSZ, OldHandler);
 
     QCOMPARE(ReadAll(UserFile()), Before);
     QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"HKEY_CURRENT_USER.reg"});
-
-    QVERIFY(Access.OpenKey(QStringLiteral("Software"), true));  // and the store still works
-    Access.WriteString(QStringLiteral("Big"), QString(4000, u'x'));
-    Access.CloseKey();
-    QVERIFY(ReadAll(UserFile()).size() > 4000);
-  }
-
-  void lockedStoreLosesTheBatch() {
-    WriteAll(UserFile(), Header + "\n[HKEY_CURRENT_USER\\A]\n\n");
-    QLockFile Other(UserFile() + ".lock");
-    QVERIFY(Other.tryLock(0));
-    TRegistryStore Store(TRegistryRoot::CurrentUser, UserFile());
-    Store.LockTimeoutMs = 50;
-    QVERIFY(!Store.Apply({{TRegistryChange::ckCreateKey, {"B"}, {}}}));
-    Other.unlock();
-    QCOMPARE(ReadAll(UserFile()), Header + "\n[HKEY_CURRENT_USER\\A]\n\n");
-    QVERIFY(Store.Apply({{TRegistryChange::ckCreateKey, {"B"}, {}}}));
   }
 
   void twoProcessesWritingAtOnceKeepBoth() {
-    const QString Go = FDir->filePath(QStringLiteral("go"));
+    const QString Go = FDir->filePath("go");
     QProcess A, B;
     for (auto [Process, Name] : {std::pair{&A, "A"}, std::pair{&B, "B"}}) {
       Process->setProcessChannelMode(QProcess::ForwardedChannels);
@@ -385,20 +204,14 @@ class TestRegistryStore : public QObject {
     WriteAll(Go, "");
     for (QProcess *Process : {&A, &B}) {
       QVERIFY(Process->waitForFinished(120000));
-      QCOMPARE(Process->exitStatus(), QProcess::NormalExit);
       QCOMPARE(Process->exitCode(), 0);
     }
     QFile::remove(Go);
 
     const auto Tree = TRegistryTree::Parse(ReadAll(UserFile()), TRegistryRoot::CurrentUser);
     QVERIFY(Tree);
-    const TRegistryKey *Shared = Tree->Find({"Software", "Shared"});
-    QVERIFY(Shared);
     for (const QString Name : {"A", "B"}) {
-      QVERIFY(Shared->Value(Name));
-      QCOMPARE(Shared->Value(Name)->Dword, 100u);
-      QCOMPARE(Shared->Value(Name + " text")->Text, Name + " wrote 100");
-      QVERIFY(Tree->Find({"Software", "Own", Name}));
+      QCOMPARE(Tree->Find({"Software", "Shared"})->Value(Name)->Dword, 100u);
       QCOMPARE(Tree->Find({"Software", "Own", Name})->Value("Last")->Dword, 100u);
     }
     QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"HKEY_CURRENT_USER.reg"});
