@@ -101,6 +101,10 @@ class TestRegistryStore : public QObject {
         K + "\"x\"=\"1\"\n[hkey_current_user\\a]\n\"X\"=dword:2\n\"y\"=\"3\"\n", {"A|x|dword|2", "A|y|sz|3"});
     Row("hex data kept as written", K + "\"b\"=hex:01,02,\\\n  03\n\"m\"=hex(7):41,00\n",
         {"A|b|other|hex:01,02,03", "A|m|other|hex(7):41,00"});
+    const QString Utf16 = QString::fromUtf8(K) + "\"s\"=\"\u00e9\"\r\n";
+    Row("UTF-16 with byte order mark",
+        "\xff\xfe" + QByteArray(reinterpret_cast<const char *>(Utf16.utf16()), Utf16.size() * 2),
+        {QString::fromUtf8("A|s|sz|\u00e9")});
     Row("empty file", "", {});
     Row("no header", "[HKEY_CURRENT_USER\\A]\n", {});
     Row("another root", Header + "[HKEY_LOCAL_MACHINE\\A]\n", {});
