@@ -32,12 +32,11 @@ void TMRUCombo::SetStorageRegistryRootKey(int Value) {
   FStorage->SetRegistryRootKey(TJStorageRootKey(std::uint8_t(Value)));
 }
 
-int TMRUCombo::FindStringExact(const QString &Text, int StartAfter) const {
+int TMRUCombo::FindStringExact(const QString &Text) const {
   if (Text.isEmpty() || count() == 0) return -1;
-  const int Start = StartAfter < 0 || StartAfter + 1 >= count() ? 0 : StartAfter + 1;
-  const QModelIndexList Found =
-      model()->match(model()->index(Start, modelColumn()), Qt::DisplayRole, Text, 1,
-                     Qt::MatchFixedString | Qt::MatchWrap);
+  // MatchFixedString without MatchCaseSensitive: whole text, any letter case.
+  const QModelIndexList Found = model()->match(model()->index(0, modelColumn()), Qt::DisplayRole, Text, 1,
+                                               Qt::MatchFixedString);
   return Found.isEmpty() ? -1 : Found.first().row();
 }
 

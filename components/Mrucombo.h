@@ -56,10 +56,9 @@ class TMRUCombo : public QComboBox, public TJComponent {
   // Key) pass to the caller.
   void UpdateList();
 
-  // The index of the first item equal to Text apart from letter case,
-  // searching after StartAfter and wrapping round; -1 when there is none.
-  // Empty text is never found.
-  int FindStringExact(const QString &Text, int StartAfter = -1) const;
+  // The index of the first item equal to Text apart from letter case (the
+  // whole text, no trimming); -1 when there is none. Empty text is never found.
+  int FindStringExact(const QString &Text) const;
 
   // Kept with the form layout; nothing depends on it.
   bool ShowLatest = false;

@@ -1,5 +1,6 @@
 #include "RegistryStore.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 #include <QStandardPaths>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QThread>
 #include <algorithm>
 
 namespace {
@@ -360,7 +362,13 @@ bool TRegistryStore::CanWrite() const {
 bool TRegistryStore::Apply(const std::vector<TRegistryChange> &Changes, TRegistryTree *Result) {
   if (!CanWrite()) return false;
   QLockFile Lock(FFilePath + QLatin1String(".lock"));
-  if (!Lock.tryLock(LockTimeoutMs)) return false;
+  // QLockFile's own wait sleeps 100 ms and more between tries; a batch of
+  // another process is over in a few milliseconds.
+  const QDeadlineTimer Deadline(LockTimeoutMs);
+  while (!Lock.tryLock(0)) {
+    if (Lock.error() != QLockFile::LockFailedError || Deadline.hasExpired()) return false;
+    QThread::msleep(2);
+  }
 
   QFile File(FFilePath);
   QByteArray Old;
@@ -379,9 +387,10 @@ bool TRegistryStore::Apply(const std::vector<TRegistryChange> &Changes, TRegistr
       Aside = FFilePath + QLatin1String(".corrupt.") + QString::number(N);
     if (!QFile::rename(FFilePath, Aside)) return false;
     Tree.emplace();
-    Old.clear();
   }
 
+  // A batch that changes nothing leaves the file as it is, comments and all.
+  const QByteArray Before = Tree->Serialize(FRoot);
   for (const TRegistryChange &Change : Changes) {
     switch (Change.Kind) {
       case TRegistryChange::ckCreateKey: Tree->Create(Change.Path); break;
@@ -391,10 +400,12 @@ bool TRegistryStore::Apply(const std::vector<TRegistryChange> &Changes, TRegistr
   }
 
   const QByteArray New = Tree->Serialize(FRoot);
-  const QByteArray Before = Old.isEmpty() ? TRegistryTree().Serialize(FRoot) : Old;
-  if (New != Before || (!Existed && !Changes.empty())) {
+  if (New != Before) {
     QSaveFile Out(FFilePath);
-    if (!Out.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered, so that a short write (a full disk, the file size limit)
+    // shows in write()'s count: a buffered QSaveFile was seen to commit a
+    // truncated file after one.
+    if (!Out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     if (Out.write(New) != New.size()) {
       Out.cancelWriting();
       return false;
