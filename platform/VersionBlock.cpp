@@ -209,12 +209,14 @@ QByteArray BuildVersionBlock(const TVersionNode &Root) {
 }
 
 std::optional<TFileSpan> FindElfSection(const QString &Path, const char *Name) {
+  if (Path.isEmpty()) return std::nullopt;
   QFile File(Path);
   if (!File.open(QIODevice::ReadOnly)) return std::nullopt;
   return FindSection(File, Name);
 }
 
 QByteArray ReadVersionBlock(const QString &ProgramPath) {
+  if (ProgramPath.isEmpty()) return {};
   QFile File(ProgramPath);
   if (!File.open(QIODevice::ReadOnly)) return {};
   const auto Span = FindSection(File, VersionSectionName);
