@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -162,6 +163,11 @@ std::optional<TFileSpan> FindSection(QFile &File, const char *Name) {
   return std::nullopt;
 }
 
+// Only a regular file is opened: a pipe or device would block or never end.
+bool OpenProgramFile(QFile &File) {
+  return QFileInfo(File.fileName()).isFile() && File.open(QIODevice::ReadOnly);
+}
+
 }  // namespace
 
 std::optional<TVersionParts> ParseVersionParts(const QString &Version) {
@@ -209,16 +215,14 @@ QByteArray BuildVersionBlock(const TVersionNode &Root) {
 }
 
 std::optional<TFileSpan> FindElfSection(const QString &Path, const char *Name) {
-  if (Path.isEmpty()) return std::nullopt;
   QFile File(Path);
-  if (!File.open(QIODevice::ReadOnly)) return std::nullopt;
+  if (!OpenProgramFile(File)) return std::nullopt;
   return FindSection(File, Name);
 }
 
 QByteArray ReadVersionBlock(const QString &ProgramPath) {
-  if (ProgramPath.isEmpty()) return {};
   QFile File(ProgramPath);
-  if (!File.open(QIODevice::ReadOnly)) return {};
+  if (!OpenProgramFile(File)) return {};
   const auto Span = FindSection(File, VersionSectionName);
   if (!Span) return {};
   auto Bytes = ReadAt(File, std::uint64_t(Span->Offset),
