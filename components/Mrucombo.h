@@ -1,0 +1,75 @@
+#pragma once
+
+// An editable combo box that remembers the texts typed into it across runs,
+// under the registry key of its Storage: "Count" (an integer, at most 10)
+// and the texts "0", "1", ... in list order.
+//
+// In a Qt Designer form (the form's Loaded must then run through
+// LoadComponents(form) right after setupUi):
+//
+//   <widget class="TMRUCombo" name="MRUCombo1">
+//    <property name="StorageKey" stdset="0">
+//     <string>Software\Numbrook Software\Quintor\MRU</string>
+//    </property>
+//    <property name="StorageRegistryRootKey" stdset="0">
+//     <number>2</number>
+//    </property>
+//    <property name="ShowLatest" stdset="0">
+//     <bool>false</bool>
+//    </property>
+//   </widget>
+//   ...
+//   <customwidgets>
+//    <customwidget>
+//     <class>TMRUCombo</class>
+//     <extends>QComboBox</extends>
+//     <header>Mrucombo.h</header>
+//    </customwidget>
+//   </customwidgets>
+//
+// StorageRegistryRootKey is the ordinal of TJStorageRootKey (2: the current
+// user, which is also the default).
+
+#include <QComboBox>
+#include <memory>
+
+#include "Component.h"
+#include "JStore.h"
+
+class TMRUCombo : public QComboBox, public TJComponent {
+  Q_OBJECT
+  Q_PROPERTY(QString StorageKey READ StorageKey WRITE SetStorageKey)
+  Q_PROPERTY(int StorageRegistryRootKey READ StorageRegistryRootKey WRITE SetStorageRegistryRootKey)
+  Q_PROPERTY(bool ShowLatest MEMBER ShowLatest)
+
+ public:
+  explicit TMRUCombo(QWidget *Owner = nullptr);
+  ~TMRUCombo() override;
+
+  TJStorage *Storage() const { return FStorage.get(); }
+
+  // Reads the history: the first saved text goes into the text field, the
+  // non-empty ones into the list. Never fails; an error keeps what was read.
+  void Loaded() override;
+  // Appends the current text unless the list already holds it (in any
+  // letter case) and saves the first ten texts. Errors of Storage (a blank
+  // Key) pass to the caller.
+  void UpdateList();
+
+  // The index of the first item equal to Text apart from letter case (the
+  // whole text, no trimming); -1 when there is none. Empty text is never found.
+  int FindStringExact(const QString &Text) const;
+
+  // Kept with the form layout; nothing depends on it.
+  bool ShowLatest = false;
+
+  static constexpr int MaxSaved = 10;
+
+ private:
+  QString StorageKey() const;
+  void SetStorageKey(const QString &Value);
+  int StorageRegistryRootKey() const;
+  void SetStorageRegistryRootKey(int Value);
+
+  std::unique_ptr<TJStorage> FStorage;
+};
