@@ -1,10 +1,15 @@
 #include "DiceImages.h"
 
 #include <QFont>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QIconEngine>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -75,7 +80,61 @@ void DrawQuestionMark(QPainter &Painter, TDiceSet Set) {
   Painter.drawText(Square, Qt::AlignCenter, QStringLiteral("?"));
 }
 
+class TDieIconEngine : public QIconEngine {
+ public:
+  TDieIconEngine(int AValue, TDiceSet ASet) : Value(AValue), Set(ASet) {}
+
+  QIconEngine *clone() const override { return new TDieIconEngine(Value, Set); }
+  QString key() const override { return QStringLiteral("TDieIconEngine"); }
+
+  QSize actualSize(const QSize &Size, QIcon::Mode, QIcon::State) override {
+    const int Side = std::min(Size.width(), Size.height());
+    return {Side, Side};
+  }
+
+  void paint(QPainter *Painter, const QRect &Rect, QIcon::Mode Mode, QIcon::State State) override {
+    const qreal Ratio = Painter->device() ? Painter->device()->devicePixelRatioF() : 1.0;
+    QPixmap Face = scaledPixmap(Rect.size() * Ratio, Mode, State, Ratio);
+    Face.setDevicePixelRatio(Ratio);
+    Painter->drawPixmap(Rect.topLeft(), Face);
+  }
+
+  QPixmap pixmap(const QSize &Size, QIcon::Mode Mode, QIcon::State) override {
+    // Size is in device pixels here; the icon sets the ratio afterwards.
+    const int Side = std::max(1, std::min(Size.width(), Size.height()));
+    const QString CacheKey = QStringLiteral("quintor-die-%1-%2-%3-%4")
+                                 .arg(Value)
+                                 .arg(Set == TDiceSet::dsColor ? 'c' : 'p')
+                                 .arg(Side)
+                                 .arg(static_cast<int>(Mode));
+    QPixmap Face;
+    if (QPixmapCache::find(CacheKey, &Face)) return Face;
+    Face = DieFace(Value, Set, static_cast<qreal>(Side) / DieFaceSize);
+    Face.setDevicePixelRatio(1.0);
+    if (Mode == QIcon::Disabled && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+      QStyleOption Option;
+      Option.palette = QApplication::palette();
+      Face = QApplication::style()->generatedIconPixmap(QIcon::Disabled, Face, &Option);
+    }
+    QPixmapCache::insert(CacheKey, Face);
+    return Face;
+  }
+
+  QPixmap scaledPixmap(const QSize &Size, QIcon::Mode Mode, QIcon::State State, qreal) override {
+    return pixmap(Size, Mode, State);
+  }
+
+ private:
+  int Value;
+  TDiceSet Set;
+};
+
 }  // namespace
+
+QIcon DieIcon(int Value, TDiceSet Set) {
+  if (Value < 0 || Value >= DieFaceCount) Value = DieFaceCount - 1;
+  return QIcon(new TDieIconEngine(Value, Set));
+}
 
 QColor DieFaceColor(int Value) {
   static const std::array<QColor, DieFaceCount> Colors = {
@@ -108,6 +167,6 @@ QPixmap DieFace(int Value, TDiceSet Set, qreal DevicePixelRatio) {
 }  // namespace quintor
 
 QPixmap QuintorEmblem() {
-  const qreal Ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+  const qreal Ratio = qApp ? qApp->devicePixelRatio() : 1.0;
   return quintor::DieFace(4, quintor::TDiceSet::dsColor, Ratio);
 }

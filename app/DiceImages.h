@@ -6,6 +6,7 @@
 // ratio.
 
 #include <QColor>
+#include <QIcon>
 #include <QPixmap>
 
 namespace quintor {
@@ -22,6 +23,10 @@ QColor DieFaceColor(int Value);
 // drawn at DevicePixelRatio device pixels per logical pixel. Out-of-range
 // values give the not-thrown face.
 QPixmap DieFace(int Value, TDiceSet Set, qreal DevicePixelRatio = 1.0);
+
+// An icon that draws the face on demand at whatever size and pixel ratio it
+// is shown, and greys it in the style's way when disabled.
+QIcon DieIcon(int Value, TDiceSet Set);
 
 }  // namespace quintor
 

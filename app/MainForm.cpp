@@ -80,10 +80,6 @@ TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent), Ui(std::make_unique
   FlashTimer->setObjectName(QStringLiteral("FlashTimer"));
   FlashTimer->setInterval(DefaultFlashInterval);
 
-  FGameOverBox = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Quintor"),
-                                 QStringLiteral("Game Over"), QMessageBox::Ok, this);
-  FGameOverBox->setObjectName(QStringLiteral("GameOverBox"));
-
   connect(Ui->RollButton, &QPushButton::clicked, this, &TMainForm::RollButtonClick);
   connect(Ui->TopGrid, &TScoreGrid::MouseDown, this, &TMainForm::TopGridMouseDown);
   connect(Ui->BottomGrid, &TScoreGrid::MouseDown, this, &TMainForm::BottomGridMouseDown);
@@ -110,7 +106,7 @@ void TMainForm::SetupFonts() {
   RegisterFontSubstitutes();
   QFont FormFont(QStringLiteral("MS Sans Serif"));
   FormFont.setPixelSize(11);
-  Ui->CentralWidget->setFont(FormFont);
+  setFont(FormFont);
   QFont Bold = FormFont;
   Bold.setBold(true);
   Ui->Label11->setFont(Bold);
@@ -180,16 +176,9 @@ void TMainForm::ShowCategoryFlags(const TCategoryFlags &Flags) {
   for (int Row = 0; Row < EntryRows; ++Row) FCategoryLabels[Row]->setEnabled(Flags[Row]);
 }
 
-const QIcon &TMainForm::DieIcon(int Value, bool Colored) {
+const QIcon &TMainForm::FaceIcon(int Value, bool Colored) {
   QIcon &Icon = FDieIcons[Colored ? 0 : 1][Value];
-  if (Icon.isNull()) {
-    // One drawing per pixel ratio in use, so the face stays crisp when the
-    // window moves to a screen of another ratio.
-    const TDiceSet Set = Colored ? TDiceSet::dsColor : TDiceSet::dsPlain;
-    Icon.addPixmap(DieFace(Value, Set, 1.0));
-    for (qreal Ratio : {devicePixelRatioF(), 2.0})
-      if (Ratio > 1.0) Icon.addPixmap(DieFace(Value, Set, Ratio));
-  }
+  if (Icon.isNull()) Icon = quintor::DieIcon(Value, Colored ? TDiceSet::dsColor : TDiceSet::dsPlain);
   return Icon;
 }
 
@@ -197,7 +186,7 @@ void TMainForm::ShowDie(int Index, int Value) {
   if (Index < 0 || Index >= DiceCount) return;
   if (Value < 0 || Value >= DieFaceCount) Value = NotThrown;
   FShownDice[Index] = Value;
-  FDiceButtons[Index]->setIcon(DieIcon(Value, Ui->CheckBox1->isChecked()));
+  FDiceButtons[Index]->setIcon(FaceIcon(Value, Ui->CheckBox1->isChecked()));
 }
 
 void TMainForm::SetDiceEnabled(bool Enabled) {
@@ -244,7 +233,16 @@ void TMainForm::ShowTopTen() {
   if (FHighScores) FHighScores->ShowList();
 }
 
-void TMainForm::ShowGameOver() { FGameOverBox->exec(); }
+void TMainForm::ShowGameOver() {
+  // Made at the first game end rather than at start-up, where building a
+  // message box costs more than the rest of the window.
+  if (!FGameOverBox) {
+    FGameOverBox = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Quintor"),
+                                   QStringLiteral("Game Over"), QMessageBox::Ok, this);
+    FGameOverBox->setObjectName(QStringLiteral("GameOverBox"));
+  }
+  FGameOverBox->exec();
+}
 
 // --- the score preview ---
 

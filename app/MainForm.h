@@ -112,7 +112,7 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
   void EmptyPreviewCell();
   void RefreshPreview();
   void SetBoxCell(int Col, int EntryRow, const QString &Text);
-  const QIcon &DieIcon(int Value, bool Colored);
+  const QIcon &FaceIcon(int Value, bool Colored);
 
   std::unique_ptr<Ui::TMainForm> Ui;
   std::array<QToolButton *, quintor::DiceCount> FDiceButtons = {};
