@@ -15,6 +15,8 @@ namespace quintor {
 THelpWindow::THelpWindow(QWidget *Parent) : QWidget(Parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
   setWindowTitle(tr("Quintor Help"));
+  // Closing the main window ends the program even while help is open.
+  setAttribute(Qt::WA_QuitOnClose, false);
   FBrowser = new QTextBrowser(this);
   FBrowser->setObjectName(QStringLiteral("HelpBrowser"));
   FBrowser->setOpenExternalLinks(true);

@@ -216,8 +216,8 @@ class TestMainForm : public QObject {
     QTest::newRow("y 16 is row 0") << false << QPoint(5, 16) << 0 << 0;
     QTest::newRow("y 17 is row 1") << false << QPoint(5, 17) << 0 << 1;
     QTest::newRow("last upper cell") << false << QPoint(92, 101) << 2 << 5;
-    QTest::newRow("x 61 / 62 lower") << true << QPoint(61, 20) << 1 << 7;
-    QTest::newRow("x 62 lower") << true << QPoint(62, 20) << 2 << 7;
+    QTest::newRow("x 61 lower is column 1") << true << QPoint(61, 20) << 1 << 7;
+    QTest::newRow("x 62 lower is column 2") << true << QPoint(62, 20) << 2 << 7;
     QTest::newRow("last lower row") << true << QPoint(5, 118) << 0 << 12;
     QTest::newRow("on the border") << false << QPoint(-1, 5) << 0 << -1;
   }
@@ -289,7 +289,11 @@ class TestMainForm : public QObject {
     Roll->click();
     QCOMPARE(BoxText(1, erChance), Preview(1, erChance));
 
-    Press(1, erChance);  // the entry takes the box and forgets the preview
+    // An entry made without the pointer passing over its box leaves no
+    // stale preview behind in the box that had it.
+    MoveTo(0, erOnes);
+    QTest::mouseClick(Bottom, Qt::LeftButton, {}, BoxPoint(1, erChance - UpperRows));
+    QCOMPARE(BoxText(0, erOnes), QString());
     QCOMPARE(Form->GetPreviewRow(), -1);
     const QString Chance = BoxText(1, erChance);
     QVERIFY(!Chance.isEmpty());
