@@ -1,12 +1,7 @@
-#include <QApplication>
-
-#include "placeholder/StartWindow.h"
+#include "QuintorApplication.h"
+#include "StartUp.h"
 
 int main(int argc, char *argv[]) {
-  QApplication App(argc, argv);
-  QWidget *Window = CreateStartWindow();
-  Window->show();
-  const int Result = App.exec();
-  delete Window;
-  return Result;
+  quintor::TQuintorApplication App(argc, argv);
+  return quintor::RunQuintor(App);
 }

@@ -1,0 +1,131 @@
+#pragma once
+
+// The main window and the whole game board: the dice panel, the score card
+// with its totals, the two options and the menu. It owns the game for the
+// life of the process, turns presses and commands into game operations and
+// shows whatever the game reports through TGameView. The end of a game goes
+// to the top ten once one is plugged in, and to the "Game Over" box until
+// then.
+
+#include <QDialog>
+#include <QIcon>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <array>
+#include <memory>
+
+#include "DiceImages.h"
+#include "Game.h"
+#include "HighScores.h"
+
+class QLabel;
+class QMessageBox;
+class QTimer;
+class QToolButton;
+
+namespace Ui {
+class TMainForm;
+}
+
+namespace quintor {
+class TScoreGrid;
+}
+
+class TMainForm : public QMainWindow, public quintor::TGameView, public quintor::TGameEnd {
+  Q_OBJECT
+  // The roll animation's tick in milliseconds; tests shorten or stop it.
+  Q_PROPERTY(int FlashInterval READ GetFlashInterval WRITE SetFlashInterval)
+
+ public:
+  static constexpr int DefaultFlashInterval = 50;
+
+  explicit TMainForm(QWidget *Parent = nullptr);
+  ~TMainForm() override;
+
+  // The top ten and the about box are not owned; until they are set the game
+  // end shows "Game Over" for every total and the about commands do nothing.
+  void SetHighScores(THighScores *HighScores) { FHighScores = HighScores; }
+  void SetAboutBox(QDialog *AboutBox) { FAboutBox = AboutBox; }
+
+  int GetFlashInterval() const;
+  void SetFlashInterval(int Milliseconds);
+
+  quintor::TGame &Game() { return FGame; }
+  // The face a die button shows (6 for the question mark), which differs
+  // from the game's value between an entry and the next roll.
+  int ShownDie(int Index) const { return FShownDice.at(Index); }
+  int GetPreviewRow() const { return FPreviewRow; }  // -1: no preview box
+  int GetPreviewCol() const { return FPreviewCol; }
+
+  // TGameView
+  void ClearCardDisplay() override;
+  void ShowBox(int Col, int EntryRow, int Score) override;
+  void ClearBox(int Col, int EntryRow) override;
+  void ShowUpperTotals(int Col, int Sum, bool Bonus, int UpperTotal) override;
+  void ShowLowerTotal(int Col, int LowerTotal) override;
+  void ShowQuintorBonus(int Col, bool Shown) override;
+  void ShowCombinedTotals(int Col, int Combined, int Weighted) override;
+  void ShowGrandTotal(int Total) override;
+  void ShowCategoryFlags(const quintor::TCategoryFlags &Flags) override;
+  void ShowDie(int Index, int Value) override;
+  void SetDiceEnabled(bool Enabled) override;
+  void ReleaseDice() override;
+  bool IsDieHeld(int Index) const override;
+  void SetRollEnabled(bool Enabled) override;
+  void SetUndoEnabled(bool Enabled) override;
+  void ForgetPreview() override;
+  bool IsAnimationOn() const override;
+  void StartFlashTimer() override;
+  void StopFlashTimer() override;
+
+  // TGameEnd
+  int GetTenthScore() override;
+  void EnterNewScore(int Total, int Quintors) override;
+  void ShowTopTen() override;
+  void ShowGameOver() override;
+
+ private slots:
+  void RollButtonClick();
+  void TopGridMouseDown(int X, int Y);
+  void BottomGridMouseDown(int X, int Y);
+  void TopGridMouseMove(int X, int Y);
+  void BottomGridMouseMove(int X, int Y);
+  void ScorePanelMouseMove();
+  void FlashTimerTimer();
+  void CheckBox1Click();
+  void New1Click();
+  void Exit1Click();
+  void Undo1Click();
+  void Top101Click();
+  void RulesandScoring1Click();
+  void About1Click();
+  void Image1Click();
+
+ protected:
+  bool eventFilter(QObject *Watched, QEvent *Event) override;
+  void showEvent(QShowEvent *Event) override;
+
+ private:
+  void SetupFonts();
+  void ShowPreview(int Col, int EntryRow, int Score);
+  void EmptyPreviewCell();
+  void RefreshPreview();
+  void SetBoxCell(int Col, int EntryRow, const QString &Text);
+  const QIcon &FaceIcon(int Value, bool Colored);
+
+  std::unique_ptr<Ui::TMainForm> Ui;
+  std::array<QToolButton *, quintor::DiceCount> FDiceButtons = {};
+  std::array<QLabel *, quintor::EntryRows> FCategoryLabels = {};
+  QTimer *FlashTimer = nullptr;
+  QMessageBox *FGameOverBox = nullptr;
+  std::array<int, quintor::DiceCount> FShownDice = {6, 6, 6, 6, 6};
+  std::array<std::array<QIcon, quintor::DieFaceCount>, 2> FDieIcons;  // colour set, plain set
+  int FPreviewRow = -1;
+  int FPreviewCol = 0;
+  bool FPreviewShown = false;  // the preview box's cell shows the preview
+  bool FCentred = false;
+  THighScores *FHighScores = nullptr;
+  QPointer<QDialog> FAboutBox;
+  quintor::TGame FGame{*this, *this};
+};

@@ -1,0 +1,34 @@
+#include "URLStatic.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QUrl>
+
+TURLStatic::TURLStatic(QWidget *Owner) : QLabel(Owner) {
+  setCursor(Qt::PointingHandCursor);
+  QPalette Colours = palette();
+  Colours.setColor(QPalette::WindowText, QColor(0, 0, 255));
+  setPalette(Colours);
+  // Only the face and the style are set, so the size still follows the
+  // owner's font until a form gives the link a font of its own.
+  QFont Face;
+  Face.setFamilies({QStringLiteral("Arial")});
+  Face.setBold(false);
+  Face.setItalic(false);
+  Face.setStrikeOut(false);
+  Face.setUnderline(true);
+  setFont(Face);
+  setAutoFillBackground(false);
+}
+
+void TURLStatic::mousePressEvent(QMouseEvent *Event) {
+  if (Event->button() != Qt::LeftButton) {
+    QLabel::mousePressEvent(Event);
+    return;
+  }
+  // Opened on the press, not the release; whether the desktop managed it is
+  // not reported. The press is taken here, so the label and its owner see no
+  // press that could start a click or a drag.
+  QDesktopServices::openUrl(QUrl(FURL));
+  Event->accept();
+}

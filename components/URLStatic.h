@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QLabel>
+
+#include "Component.h"
+
+// A label drawn as a link (blue, underlined "Arial", hand cursor, no
+// background of its own). A press of the left button asks the desktop to
+// open URL at once.
+class TURLStatic : public QLabel, public TJComponent {
+  Q_OBJECT
+  Q_PROPERTY(QString URL READ GetURL WRITE SetURL)
+
+ public:
+  explicit TURLStatic(QWidget *Owner = nullptr);
+
+  QString GetURL() const { return FURL; }
+  void SetURL(const QString &Value) { FURL = Value; }
+
+ protected:
+  void mousePressEvent(QMouseEvent *Event) override;
+
+ private:
+  QString FURL;
+};
