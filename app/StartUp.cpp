@@ -1,8 +1,10 @@
 #include "StartUp.h"
 
+#include "AboutForm.h"
+#include "BigScoreDlg.h"
 #include "DiceImages.h"
-#include "MainForm.h"
 #include "QuintorApplication.h"
+#include "Top10Form.h"
 
 namespace quintor {
 
@@ -12,19 +14,20 @@ void InitApplication(TQuintorApplication &App) {
   App.setWindowIcon(QuintorEmblem());
 }
 
+TQuintorForms::TQuintorForms()
+    : Top10Form(new TTop10Form(&MainForm)),
+      BigScoreDlg(new TBigScoreDlg(&MainForm)),
+      AboutForm(new TAboutForm(QuintorEmblem(), &MainForm)) {
+  Top10Form->TopTenFile.SetBigScoreDlg(BigScoreDlg);
+  MainForm.SetHighScores(Top10Form);
+  MainForm.SetAboutBox(AboutForm);
+}
+
 int RunQuintor(TQuintorApplication &App, const std::function<void(TMainForm &)> &BeforeShow) {
   InitApplication(App);
-
-  // The main window first: creating it starts the first game, seeds the dice
-  // and switches tooltips on.
-  TMainForm MainForm;
-
-  // ---- The other windows, in this order, each living until the program ends:
-  // ---- the top-ten dialog, the new-high-score dialog, the about box; then
-  // ---- MainForm.SetHighScores(...) and MainForm.SetAboutBox(...).
-
-  if (BeforeShow) BeforeShow(MainForm);
-  MainForm.show();
+  TQuintorForms Forms;
+  if (BeforeShow) BeforeShow(Forms.MainForm);
+  Forms.MainForm.show();
   return App.exec();
 }
 

@@ -1,0 +1,158 @@
+// The four windows as the program creates and joins them: the about box from
+// the menu and from the emblem, the top-ten list from its command, and a
+// finished game that beats the tenth score running through the name dialog
+// into the list.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
+
+#include "AboutForm.h"
+#include "BigScoreDlg.h"
+#include "MainForm.h"
+#include "ProgramPath.h"
+#include "RegistryStore.h"
+#include "ScoreGrid.h"
+#include "StartUp.h"
+#include "Top10Form.h"
+#include "URLStatic.h"
+#include "Version.h"
+
+using namespace quintor;
+
+namespace {
+
+// Runs Answer on the dialog once it is the active modal window.
+void WhenModal(QDialog *Dialog, std::function<void()> Answer) {
+  auto *Poll = new QTimer(Dialog);
+  Poll->setInterval(5);
+  QObject::connect(Poll, &QTimer::timeout, Dialog, [=] {
+    if (QApplication::activeModalWidget() != Dialog) return;
+    Poll->stop();
+    Poll->deleteLater();
+    Answer();
+  });
+  Poll->start();
+}
+
+QPoint BoxPoint(int Col, int Row) {
+  return QPoint(TScoreGrid::BorderWidth + Col * 31 + 12, TScoreGrid::BorderWidth + Row * 17 + 8);
+}
+
+}  // namespace
+
+class TestStartUp : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir Folder;
+  std::unique_ptr<TQuintorForms> Forms;
+
+  template <typename T>
+  T *Child(QWidget *Parent, const char *Name) {
+    T *Found = Parent->findChild<T *>(QLatin1String(Name));
+    if (!Found) qFatal("no child %s", Name);
+    return Found;
+  }
+
+ private slots:
+  void init() {
+    QVERIFY(Folder.isValid());
+    SetProgramFilePathForTesting(Folder.filePath(QStringLiteral("quintor")));
+    SetRegistryFolder(Folder.filePath(QStringLiteral("registry")));
+    Forms = std::make_unique<TQuintorForms>();
+    Forms->MainForm.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&Forms->MainForm));
+  }
+
+  void cleanup() {
+    Forms.reset();
+    SetProgramFilePathForTesting(QString());
+    SetRegistryFolder(QString());
+  }
+
+  void windowsBelongToTheMainWindow() {
+    QCOMPARE(Forms->Top10Form->parentWidget(), &Forms->MainForm);
+    QCOMPARE(Forms->BigScoreDlg->parentWidget(), &Forms->MainForm);
+    QCOMPARE(Forms->AboutForm->parentWidget(), &Forms->MainForm);
+    QVERIFY(!Forms->Top10Form->isVisible());
+    QCOMPARE(Forms->Top10Form->TopTenFile.GetFileName(), Folder.filePath(QStringLiteral("quintor.tps")));
+  }
+
+  void aboutFromTheMenuAndFromTheEmblem() {
+    TAboutForm *About = Forms->AboutForm;
+    const QString Version = Child<TVersionLabel>(About, "VersionLabel1")->text();
+    QVERIFY(Version.startsWith(QStringLiteral("Version ")));
+
+    int Shown = 0;
+    auto AnswerWithEnter = [&] {
+      ++Shown;
+      QCOMPARE(Child<TVersionLabel>(About, "VersionLabel1")->text(), Version);
+      QTest::keyClick(About, Qt::Key_Return);
+    };
+    WhenModal(About, AnswerWithEnter);
+    Child<QAction>(&Forms->MainForm, "About1")->trigger();
+    QCOMPARE(Shown, 1);
+    QVERIFY(!About->isVisible());
+
+    WhenModal(About, AnswerWithEnter);
+    QTest::mouseClick(Child<QLabel>(&Forms->MainForm, "Image1"), Qt::LeftButton);
+    QCOMPARE(Shown, 2);
+  }
+
+  void topTenFromItsCommand() {
+    int Rows = -1;
+    WhenModal(Forms->Top10Form, [&] {
+      Rows = Child<QTreeWidget>(Forms->Top10Form, "ListView1")->topLevelItemCount();
+      Child<QPushButton>(Forms->Top10Form, "OK")->click();
+    });
+    QTest::keyClick(&Forms->MainForm, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(Rows, 10);
+  }
+
+  void aQualifyingGameAsksTheNameAndListsIt() {
+    TMainForm &Main = Forms->MainForm;
+    Child<QCheckBox>(&Main, "AnimationCheckbox")->setChecked(false);
+    auto *Top = Child<TScoreGrid>(&Main, "TopGrid");
+    auto *Bottom = Child<TScoreGrid>(&Main, "BottomGrid");
+    auto *Roll = Child<QPushButton>(&Main, "RollButton");
+
+    QString Announced, Listed;
+    WhenModal(Forms->BigScoreDlg, [&] {
+      Announced = Child<QLabel>(Forms->BigScoreDlg, "Message")->text();
+      auto *Names = Child<QComboBox>(Forms->BigScoreDlg, "MRUCombo1");
+      QTest::keyClicks(Names, QStringLiteral("Ann"));
+      QTest::keyClick(Names, Qt::Key_Return);  // OK is the default button
+    });
+    WhenModal(Forms->Top10Form, [&] {
+      QTreeWidgetItem *First = Child<QTreeWidget>(Forms->Top10Form, "ListView1")->topLevelItem(0);
+      for (int Column = 0; Column < 5; ++Column) Listed += First->text(Column) + QLatin1Char('|');
+      Child<QPushButton>(Forms->Top10Form, "OK")->click();
+    });
+
+    for (int Col = 0; Col < ColumnCount; ++Col)
+      for (int Row = 0; Row < EntryRows; ++Row) {
+        QTest::mouseClick(Roll, Qt::LeftButton);
+        TScoreGrid *Grid = Row < UpperRows ? Top : Bottom;
+        QTest::mouseClick(Grid, Qt::LeftButton, {}, BoxPoint(Col, Row < UpperRows ? Row : Row - UpperRows));
+      }
+
+    const QString Total = Child<QLabel>(&Main, "GrandTotal")->text();
+    QVERIFY(Total.toInt() > 0);
+    QCOMPARE(Announced, QStringLiteral("You are number 1 on the Top Ten List. Please type your name:"));
+    QVERIFY2(Listed.startsWith(QStringLiteral("1.|Ann|")), qPrintable(Listed));
+    QVERIFY2(Listed.endsWith(QStringLiteral("|%1|%2|").arg(Total).arg(Main.Game().Card().QuintorCount)),
+             qPrintable(Listed));
+    QVERIFY(!Roll->isEnabled());
+  }
+};
+
+QTEST_MAIN(TestStartUp)
+#include "tst_startup.moc"
