@@ -91,4 +91,23 @@ class TRecordingView : public TGameView, public TGameEnd {
   void ShowGameOver() override { EndCalls << QStringLiteral("Game Over"); }
 };
 
+// "1-2-3-4-6" (faces) to die values.
+inline TThrow Faces(const QString &Text) {
+  TThrow Throw = {};
+  const QStringList Parts = Text.split(QLatin1Char('-'));
+  for (int I = 0; I < DiceCount; ++I) Throw[I] = Parts[I].toInt() - 1;
+  return Throw;
+}
+
+// A seed from which the next five dice are exactly Wanted.
+inline std::uint64_t SeedFor(const TThrow &Wanted) {
+  for (std::uint64_t Seed = 1;; ++Seed) {
+    TRandomSource Source;
+    Source.Seed(Seed);
+    bool Match = true;
+    for (int I = 0; I < DiceCount && Match; ++I) Match = Source.RandomBelow(6) == Wanted[I];
+    if (Match) return Seed;
+  }
+}
+
 }  // namespace quintor

@@ -14,14 +14,6 @@ namespace {
 const char *const CategoryNames[EntryRows] = {"1",  "2",  "3",  "4",  "5", "6", "3K",
                                               "4K", "FH", "SS", "LS", "Q", "C"};
 
-// "1-2-3-4-6" (faces) to die values.
-TThrow Faces(const QString &Text) {
-  TThrow Throw = {};
-  const QStringList Parts = Text.split(QLatin1Char('-'));
-  for (int I = 0; I < DiceCount; ++I) Throw[I] = Parts[I].toInt() - 1;
-  return Throw;
-}
-
 QString Satisfied(const TCategoryFlags &Flags) {
   QStringList Names;
   for (int Row = 0; Row < EntryRows; ++Row)
@@ -57,9 +49,7 @@ void TestScoreCard::flags_data() {
   QTest::newRow("1-2-3-4-6 small only") << "1-2-3-4-6" << "1 2 3 4 6 SS C";
   QTest::newRow("1-3-4-5-6 small only") << "1-3-4-5-6" << "1 3 4 5 6 SS C";
   QTest::newRow("1-2-4-5-6 no straight") << "1-2-4-5-6" << "1 2 4 5 6 C";
-  QTest::newRow("1-2-3-5-6 no straight") << "1-2-3-5-6" << "1 2 3 5 6 C";
   QTest::newRow("2-3-4-5-5 small with a pair") << "2-3-4-5-5" << "2 3 4 5 SS C";
-  QTest::newRow("6-4-3-5-4 small, order free") << "6-4-3-5-4" << "3 4 5 6 SS C";
   QTest::newRow("1-1-2-3-4 small low") << "1-1-2-3-4" << "1 2 3 4 SS C";
   QTest::newRow("1-2-2-4-5 gap inside") << "1-2-2-4-5" << "1 2 4 5 C";
   QTest::newRow("1-2-3-4-5 both straights") << "1-2-3-4-5" << "1 2 3 4 5 SS LS C";
@@ -67,7 +57,6 @@ void TestScoreCard::flags_data() {
   QTest::newRow("3-3-3-2-2 full house") << "3-3-3-2-2" << "2 3 3K FH C";
   QTest::newRow("4-4-4-4-2 not a full house") << "4-4-4-4-2" << "2 4 3K 4K C";
   QTest::newRow("2-2-5-5-6 two pairs") << "2-2-5-5-6" << "2 5 6 C";
-  QTest::newRow("6-6-6-1-2 three only") << "6-6-6-1-2" << "1 2 6 3K C";
 }
 
 void TestScoreCard::flags() {
@@ -81,19 +70,13 @@ void TestScoreCard::boxScores_data() {
   QTest::addColumn<int>("EntryRow");
   QTest::addColumn<int>("Score");
   QTest::newRow("five 1s in Ones") << "1-1-1-1-1" << int(erOnes) << 5;
-  QTest::newRow("five 1s in Three of a kind") << "1-1-1-1-1" << int(erThreeOfAKind) << 5;
-  QTest::newRow("five 1s in Four of a kind") << "1-1-1-1-1" << int(erFourOfAKind) << 5;
   QTest::newRow("five 1s in Full house") << "1-1-1-1-1" << int(erFullHouse) << 25;
   QTest::newRow("five 1s in Quintor") << "1-1-1-1-1" << int(erQuintor) << 50;
-  QTest::newRow("five 1s in Small straight") << "1-1-1-1-1" << int(erSmallStraight) << 0;
   QTest::newRow("no six in Sixes") << "1-2-3-4-5" << int(erSixes) << 0;
-  QTest::newRow("three 4s in Fours") << "4-4-4-1-2" << int(erFours) << 12;
   QTest::newRow("Small straight") << "1-2-3-4-6" << int(erSmallStraight) << 30;
-  QTest::newRow("Large straight") << "1-2-3-4-5" << int(erLargeStraight) << 40;
   QTest::newRow("Large straight not met") << "1-2-3-4-6" << int(erLargeStraight) << 0;
   QTest::newRow("Full house not met") << "4-4-4-4-2" << int(erFullHouse) << 0;
   QTest::newRow("Four of a kind sums all") << "4-4-4-4-2" << int(erFourOfAKind) << 18;
-  QTest::newRow("Three of a kind not met") << "2-2-5-5-6" << int(erThreeOfAKind) << 0;
   QTest::newRow("Chance always sums") << "2-2-5-5-6" << int(erChance) << 20;
 }
 
@@ -131,7 +114,6 @@ void TestScoreCard::upperBonusThreshold_data() {
   QTest::addColumn<QString>("BonusCell");
   QTest::newRow("62 earns nothing") << 62 << 62 << "";
   QTest::newRow("63 earns 35") << 63 << 98 << "35";
-  QTest::newRow("64 earns 35") << 64 << 99 << "35";
 }
 
 void TestScoreCard::upperBonusThreshold() {
@@ -173,10 +155,6 @@ void TestScoreCard::quintorBonusSequence() {
     }
   }
   QCOMPARE(GrandTotal(Card), 100 * 1 + 100 * 2 + 100 * 3);
-
-  UpdateCombinedTotals(Card, 2, Faces("5-5-5-5-4"), &View);
-  QCOMPARE(Card.QuintorCount, 7);
-  QVERIFY(!Card.LastWasQuintor);
 }
 
 void TestScoreCard::weightedTotals() {
