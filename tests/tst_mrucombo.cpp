@@ -99,6 +99,19 @@ class TestMRUCombo : public QObject {
     QCOMPARE(::Items(*LoadedCombo()), Items.mid(0, 10));
   }
 
+  // While a form designer edits it, the combo box reads and writes no store.
+  void designing() {
+    TTempStore::Save(StoreFile(Saved({"Ann"})));
+    TMRUCombo Combo;
+    Combo.Include(csDesigning);
+    Combo.Storage()->SetKey("Software\\Numbrook Software\\Quintor\\MRU");
+    LoadComponents(&Combo);
+    Combo.setEditText("Bob");
+    Combo.UpdateList();
+    QCOMPARE(Items(Combo), QStringList{"Bob"});
+    QCOMPARE(TTempStore::Bytes(), StoreFile(Saved({"Ann"})));
+  }
+
   void blankKey() {
     auto Combo = LoadedCombo(QString());  // loading swallows the error
     Combo->setEditText("Ann");
