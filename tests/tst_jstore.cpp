@@ -3,6 +3,7 @@
 // when its Key or root changes. A write reaches the file when the batch is
 // closed, which is how these tests see whether a storage was closed.
 
+#include "Component.h"
 #include "JStore.h"
 #include "StoreTestSupport.h"
 
@@ -32,6 +33,13 @@ class TestJStore : public QObject {
  private slots:
   void init() { Store.emplace(); }
   void cleanup() { Store.reset(); }
+
+  // The state byte answers for elements 0 to 7 only.
+  void stateSet() {
+    const TComponentState All = 0xff, Designing = 1u << csDesigning;
+    for (int Element : {-1, 8, 31, 32}) QVERIFY(!InStateSet(&All, Element));
+    QVERIFY(InStateSet(&Designing, csDesigning) && !InStateSet(&Designing, csLoading) && !InStateSet(&Designing, csDestroying));
+  }
 
   // Storages that cannot reach a store. A blank Key: the accessor stays,
   // without a key, until Close, and reads give their defaults. A root outside
