@@ -1,6 +1,7 @@
 #include "Mrucombo.h"
 
 #include <QAbstractItemModel>
+#include <algorithm>
 
 #include "JError.h"
 
@@ -49,7 +50,10 @@ void TMRUCombo::Loaded() {
   try {
     FStorage->Open();
     TCloseGuard Guard{*FStorage};
-    const int N = FStorage->ReadInteger(QStringLiteral("Count"), 0);
+    // A saved history never holds more than ten names. A larger Count (a
+    // hand-edited store) would have start-up read up to two thousand million
+    // missing values, minutes of a frozen program, for names never saved.
+    const int N = std::min(FStorage->ReadInteger(QStringLiteral("Count"), 0), MaxSaved);
     for (int I = 0; I < N; ++I) {
       const QString S = FStorage->ReadString(QString::number(I), QString());
       if (I == 0) {

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QThread>
+#include <QtEndian>
 #include <algorithm>
 
 namespace {
@@ -109,6 +110,24 @@ QString Decode(const QByteArray &Bytes, bool &Ok) {
   QString Text = Decoder.decode(Bytes);
   Ok = !Decoder.hasError();
   return Text;
+}
+
+// A value written in hex form keeps the type named in it: "hex(2):41,00,00,00"
+// is type 2 (text to expand) holding "A"; plain "hex:" is binary (type 3).
+// Nothing when the bytes are not all two-digit hex numbers.
+std::optional<QByteArray> HexBytes(const QString &Data, uint &Type) {
+  const qsizetype Colon = Data.indexOf(u':');
+  const QString Prefix = Data.left(Colon).toLower();
+  bool Ok = true;
+  Type = Prefix == QLatin1String("hex") ? 3 : Prefix.mid(4, Prefix.size() - 5).toUInt(&Ok, 16);
+  QByteArray Bytes;
+  for (const QString &Item : Data.mid(Colon + 1).split(u',', Qt::SkipEmptyParts)) {
+    const QString Digits = Item.trimmed();
+    const uint Byte = Digits.toUInt(&Ok, 16);
+    if (!Ok || Digits.size() != 2) return std::nullopt;
+    Bytes += char(Byte);
+  }
+  return Ok ? std::optional(Bytes) : std::nullopt;
 }
 
 void SerializeKey(const TRegistryKey &Key, const QString &Path, bool IsRoot, QString &Out) {
@@ -510,14 +529,25 @@ QString TRegistryAccess::ReadString(const QString &Name) const {
   if (!FOpen) return {};
   const TRegistryValue *V = CurrentValue(Name);
   if (!V) return {};
-  if (V->Kind != TRegistryValue::vkText) throw ERegistryError("Invalid data type for '" + Name.toStdString() + "'");
-  return V->Text;
+  if (V->Kind == TRegistryValue::vkText) return V->Text;
+  uint Type = 0;
+  const auto Bytes = V->Kind == TRegistryValue::vkOther ? HexBytes(V->Text, Type) : std::nullopt;
+  // Text in hex form (types 1 and 2, as an exported file may hold it) is
+  // UTF-16 up to its terminating zero; the second type is taken as stored.
+  if (!Bytes || (Type != 1 && Type != 2))
+    throw ERegistryError("Invalid data type for '" + Name.toStdString() + "'");
+  QString Text = QStringDecoder(QStringDecoder::Utf16LE).decode(*Bytes);
+  return Text.left(Text.indexOf(QChar(0)));
 }
 
 qint32 TRegistryAccess::ReadInteger(const QString &Name) const {
   if (!FOpen) throw ERegistryError("No key is open");
   const TRegistryValue *V = CurrentValue(Name);
-  if (!V || V->Kind != TRegistryValue::vkDword)
+  if (V && V->Kind == TRegistryValue::vkDword) return qint32(V->Dword);
+  uint Type = 0;
+  const auto Bytes = V && V->Kind == TRegistryValue::vkOther ? HexBytes(V->Text, Type) : std::nullopt;
+  // An integer in hex form: type 4, four bytes, least significant first.
+  if (!Bytes || Type != 4 || Bytes->size() != 4)
     throw ERegistryError("Invalid data type for '" + Name.toStdString() + "'");
-  return qint32(V->Dword);
+  return qint32(qFromLittleEndian<quint32>(Bytes->constData()));
 }

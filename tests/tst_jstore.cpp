@@ -1,186 +1,152 @@
 // Storage settings: the errors of misuse, what reads give back when a value
-// is missing or of the other type, Clear, and what happens to an open
-// storage when its Key or root changes. A write reaches the file when the
-// batch is closed, which is how these tests see whether a storage was closed.
+// is missing or of another type, Clear, and what happens to an open storage
+// when its Key or root changes. A write reaches the file when the batch is
+// closed, which is how these tests see whether a storage was closed.
 
-#include <QFile>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include "JError.h"
+#include "Component.h"
 #include "JStore.h"
-#include "RegistryStore.h"
+#include "StoreTestSupport.h"
 
 namespace {
 
-template <typename TCall>
-QString ErrorOf(TCall &&Call) {
-  try {
-    Call();
-  } catch (const EJError &Error) {
-    return QString::fromUtf8(Error.what());
-  }
-  return QStringLiteral("no error");
-}
-
-QByteArray UserFile() {
-  QFile File(RegistryStoreFile(TRegistryRoot::CurrentUser));
-  return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+void Open(TJStorage &Storage, const QString &Key, TJStorageRootKey Root = atrkCurrentUser) {
+  Storage.SetKey(Key);
+  Storage.SetRegistryRootKey(Root);
+  Storage.Open();
 }
 
 // A value as a fresh storage reads it: "int:..." or "text:..." (a missing
 // value reads as empty text).
 QString Stored(const QString &Key, const QString &Name, TJStorageRootKey Root = atrkCurrentUser) {
   TJStorage Storage;
-  Storage.SetKey(Key);
-  Storage.SetRegistryRootKey(Root);
-  Storage.Open();
+  Open(Storage, Key, Root);
   const int Number = Storage.ReadInteger(Name, -12345);
-  if (Number != -12345) return QStringLiteral("int:%1").arg(Number);
-  return QStringLiteral("text:") + Storage.ReadString(Name, QString());
+  return Number != -12345 ? QStringLiteral("int:%1").arg(Number) : "text:" + Storage.ReadString(Name, QString());
 }
 
 }  // namespace
 
 class TestJStore : public QObject {
   Q_OBJECT
-
- private:
-  std::unique_ptr<QTemporaryDir> FDir;
+  std::optional<TTempStore> Store;
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void init() { Store.emplace(); }
+  void cleanup() { Store.reset(); }
 
-  void init() {
-    FDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(FDir->isValid());
-    SetRegistryFolder(FDir->path());
+  // The state byte answers for elements 0 to 7 only.
+  void stateSet() {
+    const TComponentState All = 0xff, Designing = 1u << csDesigning;
+    for (int Element : {-1, 8, 31, 32}) QVERIFY(!InStateSet(&All, Element));
+    QVERIFY(InStateSet(&Designing, csDesigning) && !InStateSet(&Designing, csLoading) && !InStateSet(&Designing, csDestroying));
   }
 
-  void cleanup() { SetRegistryFolder(QString()); }
+  // Storages that cannot reach a store. A blank Key: the accessor stays,
+  // without a key, until Close, and reads give their defaults. A root outside
+  // the enumeration or a folder that cannot be made: an empty store that
+  // cannot be written, where text reads give empty text.
+  void withoutAStore_data() {
+    QTest::addColumn<QString>("Key");
+    QTest::addColumn<int>("Root");
+    QTest::newRow("blank Key") << "" << 2;
+    QTest::newRow("no such root") << "Software\\App" << 6;
+    QTest::newRow("folder under a file") << "Software\\App" << 1;
+  }
 
-  void misuse() {
+  void withoutAStore() {
+    QFETCH(QString, Key);
+    QFETCH(int, Root);
+    const bool Blank = Key.isEmpty();
+    TTempStore::Save("", Store->Dir.filePath("file"));
+    SetRegistryFolder(Store->Dir.filePath("file/store"));
     TJStorage Storage;
     const QString NotOpen = QStringLiteral("JStorage not Open");
-    QCOMPARE(ErrorOf([&] { Storage.WriteString("a", "b"); }), NotOpen);
-    QCOMPARE(ErrorOf([&] { Storage.ReadInteger("a", 1); }), NotOpen);
-    QCOMPARE(ErrorOf([&] { Storage.Clear(); }), NotOpen);
-    QCOMPARE(ErrorOf([&] { Storage.Open(); }), QStringLiteral("Cannot open registry because TJStorage.Key is blank"));
-    QVERIFY(!Storage.IsOpen());
-    // The accessor made by the failed Open stays until Close: reads give
-    // their defaults, writes are dropped, Clear names the accessor.
-    QCOMPARE(Storage.ReadString("a", "dflt"), QStringLiteral("dflt"));
-    QCOMPARE(Storage.ReadInteger("a", 7), 7);
-    Storage.WriteString("a", "b");
-    QCOMPARE(ErrorOf([&] { Storage.Clear(); }), QStringLiteral("TJWin32Registry is not open"));
+    QCOMPARE(ErrorOf([&] { Storage.WriteString("s", "x"); }) + ErrorOf([&] { Storage.ReadInteger("i", 1); }) +
+                 ErrorOf([&] { Storage.Clear(); }), NotOpen + NotOpen + NotOpen);
+    QCOMPARE(ErrorOf([&] { Open(Storage, Key, TJStorageRootKey(Root)); }),
+             Blank ? "Cannot open registry because TJStorage.Key is blank" : "no error");
+    QCOMPARE(Storage.IsOpen(), !Blank);
+    Storage.WriteString("s", "x");
+    Storage.WriteInteger("i", 1);
+    QCOMPARE(Storage.ReadString("s", "dflt"), Blank ? "dflt" : "");
+    QCOMPARE(Storage.ReadInteger("i", 9), 9);
+    QCOMPARE(ErrorOf([&] { Storage.Clear(); }), Blank ? "TJWin32Registry is not open" : "no error");
     Storage.Close();
-    QCOMPARE(ErrorOf([&] { Storage.ReadString("a", "b"); }), NotOpen);
+    QCOMPARE(ErrorOf([&] { Storage.ReadString("s", "x"); }), NotOpen);
+    QCOMPARE(QDir(Store->Dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"file"});
   }
 
-  void readsKeepTypesApart() {
+  // A value as a text read and an integer read see it, from a file made by
+  // hand or exported elsewhere.
+  void reads_data() {
+    QTest::addColumn<QByteArray>("Line");
+    QTest::addColumn<QString>("Text");
+    QTest::addColumn<int>("Number");
+    QTest::newRow("text") << QByteArray("\"v\"=\"42\"") << "42" << -1;
+    QTest::newRow("integer") << QByteArray("\"v\"=dword:0000002a") << "dflt" << 42;
+    QTest::newRow("missing") << QByteArray("\"w\"=\"42\"") << "" << -1;
+    QTest::newRow("name in another case") << QByteArray("\"V\"=dword:00000007") << "dflt" << 7;
+    QTest::newRow("text to expand, taken as stored") << QByteArray("\"v\"=hex(2):25,00,41,00,25,00,00,00") << "%A%" << -1;
+    QTest::newRow("integer in hex form") << QByteArray("\"v\"=hex(4):2a,00,00,00") << "dflt" << 42;
+    QTest::newRow("binary") << QByteArray("\"v\"=hex:2a,00,00,00") << "dflt" << -1;
+  }
+
+  void reads() {
+    QFETCH(QByteArray, Line);
+    QFETCH(QString, Text);
+    QFETCH(int, Number);
+    TTempStore::Save(StoreHeader + "[HKEY_CURRENT_USER\\Software\\Test]\n" + Line + "\n");
     TJStorage Storage;
-    Storage.SetKey("Software\\Test");
-    Storage.Open();
-    Storage.WriteString("Text", "42");
-    Storage.WriteInteger("Number", 42);
-    QCOMPARE(Storage.ReadInteger("Text", -1), -1);
-    QCOMPARE(Storage.ReadString("Number", "dflt"), QStringLiteral("dflt"));
-    QCOMPARE(Storage.ReadString("Missing", "dflt"), QString());
-    QCOMPARE(Storage.ReadInteger("Missing", 3), 3);
-    Storage.Close();
-    QCOMPARE(Stored("Software\\Test", "Text"), QStringLiteral("text:42"));
-    QCOMPARE(Stored("software\\test", "NUMBER"), QStringLiteral("int:42"));
+    Open(Storage, "software\\TEST");
+    QCOMPARE(Storage.ReadString("v", "dflt"), Text);
+    QCOMPARE(Storage.ReadInteger("v", -1), Number);
   }
 
   void clearLeavesAnEmptyKey() {
-    {
-      TRegistryAccess Access;
-      QVERIFY(Access.OpenKey("Software\\Test\\Sub", true));
-      QVERIFY(Access.OpenKey("Software\\Test", true));
-      Access.WriteString("Old", "x");
-    }
+    TTempStore::Save(StoreHeader + "[HKEY_CURRENT_USER\\Software\\Test\\Sub]\n[HKEY_CURRENT_USER\\Software\\Test]\n\"Old\"=\"x\"\n");
     TJStorage Storage;
-    Storage.SetKey("Software\\Test");
-    Storage.Open();
+    Open(Storage, "Software\\Test");
     Storage.WriteString("Lost", "written before the clear");
     Storage.Clear();
     Storage.WriteString("New", "y");
     QCOMPARE(Storage.ReadString("Old", "dflt"), QString());
     Storage.Close();
-    QCOMPARE(UserFile(), "Windows Registry Editor Version 5.00\n"
-                         "\n[HKEY_CURRENT_USER\\Software]\n"
-                         "\n[HKEY_CURRENT_USER\\Software\\Test]\n\"New\"=\"y\"\n\n");
+    QCOMPARE(TTempStore::Bytes(),
+             StoreHeader + "\n[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"New\"=\"y\"\n\n");
   }
 
   void keyChangesWhileOpen() {
     TJStorage Storage;
-    Storage.SetKey("Software\\First");
-    Storage.Open();
+    Open(Storage, "Software\\First");
     Storage.WriteString("a", "1");
     Storage.SetKey("Software\\First");  // unchanged: the batch stays open, unwritten
     QCOMPARE(Stored("Software\\First", "a"), QStringLiteral("text:"));
-
     Storage.SetKey("Software\\Second");  // the first batch is written, the second key opened
-    QVERIFY(Storage.IsOpen());
     QCOMPARE(Stored("Software\\First", "a"), QStringLiteral("text:1"));
     Storage.WriteString("b", "2");
-
     Storage.SetKey(QString());  // emptied: closed, not reopened
     QVERIFY(!Storage.IsOpen());
     QCOMPARE(Stored("Software\\Second", "b"), QStringLiteral("text:2"));
-
-    Storage.SetKey("Software\\Third");
-    Storage.Open();
-    Storage.SetRegistryRootKey(atrkLocalMachine);
+    Open(Storage, "Software\\Third");
+    Storage.SetRegistryRootKey(atrkLocalMachine);  // closed and opened on the new root
     Storage.WriteInteger("Machine", 2);
     Storage.Close();
-    QCOMPARE(Stored("Software\\Third", "Machine"), QStringLiteral("text:"));
-    QCOMPARE(Stored("Software\\Third", "Machine", atrkLocalMachine), QStringLiteral("int:2"));
-  }
-
-  // A root outside the enumeration, or a store whose folder cannot be made,
-  // behaves as an empty store that cannot be written.
-  void storesThatCannotBeOpened() {
-    QFile Blocker(FDir->filePath("file"));
-    QVERIFY(Blocker.open(QIODevice::WriteOnly));
-    Blocker.close();
-    for (const bool UnderAFile : {false, true}) {
-      if (UnderAFile) SetRegistryFolder(Blocker.fileName() + "/store");
-      TJStorage Storage;
-      Storage.SetKey("Software\\App");
-      Storage.SetRegistryRootKey(UnderAFile ? atrkLocalMachine : TJStorageRootKey(6));
-      Storage.Open();
-      QVERIFY(Storage.IsOpen());
-      Storage.WriteString("s", "x");
-      Storage.WriteInteger("i", 1);
-      QCOMPARE(Storage.ReadString("s", "dflt"), QString());
-      QCOMPARE(Storage.ReadInteger("i", 9), 9);
-      Storage.Clear();
-    }
-    QCOMPARE(QDir(FDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"file"});
+    QCOMPARE(Stored("Software\\Third", "Machine") + Stored("Software\\Third", "Machine", atrkLocalMachine),
+             QStringLiteral("text:int:2"));
   }
 
   void assign() {
     TJStorage Source, Target;
-    Source.SetKey("Software\\Source");
-    Source.SetRegistryRootKey(atrkLocalMachine);
-    Target.SetKey("Software\\Target");
-    Target.Open();
+    Open(Source, "Software\\Source", atrkLocalMachine);
+    Open(Target, "Software\\Target");
     Target.WriteString("t", "1");
-    Target.Assign(&Source);
-    QCOMPARE(Target.Key(), QStringLiteral("Software\\Source"));
-    QCOMPARE(Target.RegistryRootKey(), atrkLocalMachine);
-    QVERIFY(!Target.IsOpen());
-    QCOMPARE(Stored("Software\\Target", "t"), QStringLiteral("text:1"));
-    Source.Open();
-    Target.Assign(&Source);
-    QVERIFY(Target.IsOpen());
-
-    QObject Other;
+    Target.Assign(&Source);  // closes (writing "t"), then opens on the source's key and root, as the source is open
+    QObject Other;  // a source of another class changes nothing
     QCOMPARE(ErrorOf([&] { Target.Assign(&Other); }), QStringLiteral("Cannot assign a QObject to a TJStorage"));
     QCOMPARE(ErrorOf([&] { Target.Assign(nullptr); }), QStringLiteral("Cannot assign a nil to a TJStorage"));
-    QVERIFY(Target.IsOpen());
+    Target.WriteInteger("s", 2);
+    Target.Close();
+    QCOMPARE(Stored("Software\\Target", "t") + Stored("Software\\Source", "s", atrkLocalMachine), QStringLiteral("text:1int:2"));
   }
 };
 

@@ -1,30 +1,30 @@
 // The name history: what a combo box shows after loading a saved history,
-// what UpdateList adds and writes back, and that a form layout can set up the
-// storage. Every test works on a store file in a fresh temporary folder.
+// and what UpdateList adds to the list and writes back.
 
-#include <QFile>
 #include <QLineEdit>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
 
-#include "JError.h"
 #include "Mrucombo.h"
-#include "RegistryStore.h"
-#include "ui_tst_mrucombo_form.h"
+#include "StoreTestSupport.h"
 
 namespace {
 
-const QString HistoryKey = QStringLiteral("Software\\Numbrook Software\\Quintor\\MRU");
-const QByteArray Header = "Windows Registry Editor Version 5.00\n";
-
 QByteArray StoreFile(const QByteArray &HistoryValues) {
-  return Header +
-         "\n[HKEY_CURRENT_USER\\Software]\n"
-         "\n[HKEY_CURRENT_USER\\Software\\Numbrook Software]\n"
-         "\n[HKEY_CURRENT_USER\\Software\\Numbrook Software\\Quintor]\n"
-         "\n[HKEY_CURRENT_USER\\Software\\Numbrook Software\\Quintor\\MRU]\n" +
-         HistoryValues + "\n";
+  return StoreHeader + "\n[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\Numbrook Software]\n"
+                       "\n[HKEY_CURRENT_USER\\Software\\Numbrook Software\\Quintor]\n"
+                       "\n[HKEY_CURRENT_USER\\Software\\Numbrook Software\\Quintor\\MRU]\n" + HistoryValues + "\n";
+}
+
+// The values of a history as UpdateList writes them.
+QByteArray Saved(const QStringList &Names) {
+  QByteArray Values;
+  for (int I = 0; I < Names.size(); ++I) Values += QStringLiteral("\"%1\"=\"%2\"\n").arg(I).arg(Names[I]).toUtf8();
+  return Values + QStringLiteral("\"Count\"=dword:%1\n").arg(Names.size(), 8, 16, QChar(u'0')).toUtf8();
+}
+
+QStringList Players(int N) {
+  QStringList Names;
+  for (int I = 0; I < N; ++I) Names << QStringLiteral("Player %1").arg(I);
+  return Names;
 }
 
 QStringList Items(const QComboBox &Combo) {
@@ -33,167 +33,90 @@ QStringList Items(const QComboBox &Combo) {
   return List;
 }
 
+// A combo box as the form layout leaves it, loaded.
+std::unique_ptr<TMRUCombo> LoadedCombo(const QString &Key = "Software\\Numbrook Software\\Quintor\\MRU") {
+  auto Combo = std::make_unique<TMRUCombo>();
+  Combo->Storage()->SetKey(Key);
+  LoadComponents(Combo.get());
+  return Combo;
+}
+
 }  // namespace
 
 class TestMRUCombo : public QObject {
   Q_OBJECT
-
- private:
-  std::unique_ptr<QTemporaryDir> FDir;
-
-  QString StorePath() const { return RegistryStoreFile(TRegistryRoot::CurrentUser); }
-
-  void SaveFile(const QByteArray &Bytes) {
-    QFile File(StorePath());
-    QVERIFY(File.open(QIODevice::WriteOnly));
-    File.write(Bytes);
-  }
-
-  QByteArray FileBytes() const {
-    QFile File(StorePath());
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-  }
-
-  // A combo box as the form layout leaves it, loaded.
-  std::unique_ptr<TMRUCombo> LoadedCombo(const QString &Key = HistoryKey) {
-    auto Combo = std::make_unique<TMRUCombo>();
-    Combo->Storage()->SetKey(Key);
-    LoadComponents(Combo.get());
-    return Combo;
-  }
+  std::optional<TTempStore> Store;
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void init() { Store.emplace(); }
+  void cleanup() { Store.reset(); }
 
-  void init() {
-    FDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(FDir->isValid());
-    SetRegistryFolder(FDir->path());
+  // Each row loads a saved history, types a name (or leaves the loaded text)
+  // and saves the list.
+  void history_data() {
+    QTest::addColumn<QByteArray>("Before");
+    QTest::addColumn<QString>("Loaded");  // the text field after loading
+    QTest::addColumn<QString>("Typed");   // null: nothing typed
+    QTest::addColumn<QStringList>("Items");
+    QTest::addColumn<QByteArray>("After");
+    const QByteArray Three = "\"Count\"=dword:00000002\n\"0\"=\"Cy\"\n\"1\"=\"Ann\"\n\"2\"=\"Bob\"\n";
+    QTest::newRow("saved order, above Count unread") << Three << "Cy" << QString() << QStringList{"Cy", "Ann"} << Three;
+    QTest::newRow("empty 0 and 1 skipped, text field from 0")  // "2" is left behind, above the new Count
+        << QByteArray("\"Count\"=dword:00000003\n\"0\"=\"\"\n\"1\"=\"\"\n\"2\"=\"Cy\"\n") << "" << QString() << QStringList{"Cy"}
+        << QByteArray("\"Count\"=dword:00000001\n\"0\"=\"Cy\"\n\"1\"=\"\"\n\"2\"=\"Cy\"\n");
+    QTest::newRow("a huge Count reads ten names") << Saved(Players(11)).replace("0000000b", "7fffffff") << "Player 0" << QString()
+                                                  << Players(10) << Saved(Players(11)).replace("0000000b", "0000000a");
+    const QStringList AnnBob{"Ann", "Bob"};
+    QTest::newRow("listed name, other case") << Saved(AnnBob) << "Ann" << "aNN" << AnnBob << Saved(AnnBob);
+    QTest::newRow("empty text") << Saved(AnnBob) << "Ann" << "" << AnnBob << Saved(AnnBob);
+    for (const QString New : {"Ann ", "An"})  // a trailing space, a prefix: new names, saved after Count
+      QTest::newRow(qPrintable("new: " + New)) << Saved(AnnBob) << "Ann" << New << AnnBob + QStringList{New}
+                                                << Saved(AnnBob).replace("02\n", "03\n") + "\"2\"=\"" + New.toUtf8() + "\"\n";
+    QTest::newRow("eleventh name shown, not saved") << Saved(Players(10)) << "Player 0" << "Eleven"
+                                                    << Players(10) + QStringList{"Eleven"} << Saved(Players(10));
   }
 
-  void cleanup() { SetRegistryFolder(QString()); }
-
-  void firstNameIntoEmptyHistory() {
-    auto Combo = LoadedCombo();
-    QCOMPARE(Combo->count(), 0);
-    Combo->setEditText("Ann");
-    Combo->UpdateList();
-    QCOMPARE(Items(*Combo), QStringList{"Ann"});
-    QCOMPARE(FileBytes(), StoreFile("\"0\"=\"Ann\"\n\"Count\"=dword:00000001\n"));
-  }
-
-  void loading_data() {
-    QTest::addColumn<QByteArray>("Values");
-    QTest::addColumn<QStringList>("ExpectedItems");
-    QTest::addColumn<QString>("ExpectedText");
-    QTest::newRow("saved order, first in the text field, above Count unread")
-        << QByteArray("\"Count\"=dword:00000002\n\"0\"=\"Cy\"\n\"1\"=\"Ann\"\n\"2\"=\"Bob\"\n")
-        << QStringList{"Cy", "Ann"} << "Cy";
-    QTest::newRow("empty value 1 is skipped")
-        << QByteArray("\"Count\"=dword:00000003\n\"0\"=\"Ann\"\n\"1\"=\"\"\n\"2\"=\"Cy\"\n") << QStringList{"Ann", "Cy"}
-        << "Ann";
-    QTest::newRow("text field set from an empty value 0")
-        << QByteArray("\"Count\"=dword:00000002\n\"0\"=\"\"\n\"1\"=\"Bob\"\n") << QStringList{"Bob"} << "";
-    QTest::newRow("Count as text reads as no history")
-        << QByteArray("\"Count\"=\"1\"\n\"0\"=\"Ann\"\n") << QStringList{} << "";
-  }
-
-  void loading() {
-    QFETCH(QByteArray, Values);
-    QFETCH(QStringList, ExpectedItems);
-    QFETCH(QString, ExpectedText);
-    SaveFile(StoreFile(Values));
-    auto Combo = LoadedCombo();
-    QCOMPARE(Items(*Combo), ExpectedItems);
-    QCOMPARE(Combo->currentText(), ExpectedText);
-  }
-
-  void emptyValueClosesTheGapWhenSavedAgain() {
-    SaveFile(StoreFile("\"Count\"=dword:00000003\n\"0\"=\"Ann\"\n\"1\"=\"\"\n\"2\"=\"Cy\"\n"));
-    LoadedCombo()->UpdateList();
-    // "2" is above the new Count and stays behind, unread.
-    QCOMPARE(FileBytes(), StoreFile("\"Count\"=dword:00000002\n\"0\"=\"Ann\"\n\"1\"=\"Cy\"\n\"2\"=\"Cy\"\n"));
-  }
-
-  void typedName_data() {
-    QTest::addColumn<QString>("Typed");
-    QTest::addColumn<bool>("Added");
-    QTest::newRow("same case") << "Ann" << false;
-    QTest::newRow("other case") << "aNN" << false;
-    QTest::newRow("empty text") << "" << false;
-    QTest::newRow("trailing space") << "Ann " << true;
-    QTest::newRow("prefix") << "An" << true;
-    QTest::newRow("not a prefix match either") << "Bo" << true;
-  }
-
-  void typedName() {
+  // Typed with real keys and Return: what the player types stays as typed,
+  // with no completion from the list.
+  void history() {
+    QFETCH(QByteArray, Before);
+    QFETCH(QString, Loaded);
     QFETCH(QString, Typed);
-    QFETCH(bool, Added);
-    const QByteArray Saved = StoreFile("\"Count\"=dword:00000002\n\"0\"=\"Ann\"\n\"1\"=\"Bob\"\n");
-    SaveFile(Saved);
+    QFETCH(QStringList, Items);
+    QFETCH(QByteArray, After);
+    TTempStore::Save(StoreFile(Before));
     auto Combo = LoadedCombo();
-    Combo->setEditText(Typed);
+    QCOMPARE(Combo->currentText(), Loaded);
+    if (!Typed.isNull()) {
+      Combo->lineEdit()->clear();
+      QTest::keyClicks(Combo->lineEdit(), Typed);
+      QTest::keyClick(Combo->lineEdit(), Qt::Key_Return);
+    }
     Combo->UpdateList();
-    QCOMPARE(Items(*Combo), QStringList({"Ann", "Bob"}) + (Added ? QStringList{Typed} : QStringList()));
-    QCOMPARE(Combo->currentText(), Typed);
-    if (!Added) QCOMPARE(FileBytes(), Saved);
-    if (Added) QCOMPARE(LoadedCombo()->itemText(2), Typed);
+    QCOMPARE(::Items(*Combo), Items);
+    QCOMPARE(Combo->currentText(), Typed.isNull() ? Loaded : Typed);
+    QCOMPARE(TTempStore::Bytes(), StoreFile(After));
+    QCOMPARE(::Items(*LoadedCombo()), Items.mid(0, 10));
   }
 
-  void eleventhNameShownButNotSaved() {
-    QByteArray Values = "\"Count\"=dword:0000000a\n";
-    QStringList Names;
-    for (int I = 0; I < 10; ++I) {
-      Names << QStringLiteral("Player %1").arg(I);
-      Values += QStringLiteral("\"%1\"=\"Player %1\"\n").arg(I).toUtf8();
-    }
-    SaveFile(StoreFile(Values));
-    auto Combo = LoadedCombo();
-    Combo->setEditText("Eleven");
-    Combo->UpdateList();
-    QCOMPARE(Items(*Combo), Names + QStringList{"Eleven"});
-    QCOMPARE(FileBytes(), StoreFile(Values));
-    QCOMPARE(Items(*LoadedCombo()), Names);
+  // While a form designer edits it, the combo box reads and writes no store.
+  void designing() {
+    TTempStore::Save(StoreFile(Saved({"Ann"})));
+    TMRUCombo Combo;
+    Combo.Include(csDesigning);
+    Combo.Storage()->SetKey("Software\\Numbrook Software\\Quintor\\MRU");
+    LoadComponents(&Combo);
+    Combo.setEditText("Bob");
+    Combo.UpdateList();
+    QCOMPARE(Items(Combo), QStringList{"Bob"});
+    QCOMPARE(TTempStore::Bytes(), StoreFile(Saved({"Ann"})));
   }
 
   void blankKey() {
     auto Combo = LoadedCombo(QString());  // loading swallows the error
     Combo->setEditText("Ann");
-    try {
-      Combo->UpdateList();
-      QFAIL("UpdateList must pass the error on");
-    } catch (const EJError &Error) {
-      QCOMPARE(QString::fromUtf8(Error.what()), QStringLiteral("Cannot open registry because TJStorage.Key is blank"));
-    }
+    QCOMPARE(ErrorOf([&] { Combo->UpdateList(); }), QStringLiteral("Cannot open registry because TJStorage.Key is blank"));
     QCOMPARE(Items(*Combo), QStringList{"Ann"});
-  }
-
-  // What the player types is kept as typed: no completion from the list, and
-  // Return adds nothing.
-  void typingAndReturnLeaveTheListAlone() {
-    SaveFile(StoreFile("\"Count\"=dword:00000001\n\"0\"=\"Annabel\"\n"));
-    auto Combo = LoadedCombo();
-    Combo->show();
-    QVERIFY(QTest::qWaitForWindowExposed(Combo.get()));
-    Combo->lineEdit()->clear();
-    QTest::keyClicks(Combo->lineEdit(), "Ann");
-    QTest::keyClick(Combo->lineEdit(), Qt::Key_Return);
-    QCOMPARE(Combo->currentText(), QStringLiteral("Ann"));
-    QCOMPARE(Items(*Combo), QStringList{"Annabel"});
-  }
-
-  void formLayoutSetsUpTheStorage() {
-    SaveFile(StoreFile("\"Count\"=dword:00000002\n\"0\"=\"Ann\"\n\"1\"=\"Bob\"\n"));
-    QWidget Form;
-    Ui::MRUComboForm Ui;
-    Ui.setupUi(&Form);
-    QCOMPARE(Ui.MRUCombo1->count(), 0);
-    QCOMPARE(Ui.OtherRoot->Storage()->RegistryRootKey(), atrkLocalMachine);
-    QCOMPARE(Ui.OtherRoot->ShowLatest, true);
-    LoadComponents(&Form);
-    QCOMPARE(Items(*Ui.MRUCombo1), (QStringList{"Ann", "Bob"}));
-    QCOMPARE(Ui.MRUCombo1->currentText(), QStringLiteral("Ann"));
-    QCOMPARE(Ui.OtherRoot->count(), 0);
   }
 };
 
