@@ -32,3 +32,10 @@ void TURLStatic::mousePressEvent(QMouseEvent *Event) {
   QDesktopServices::openUrl(QUrl(FURL));
   Event->accept();
 }
+
+void TURLStatic::mouseDoubleClickEvent(QMouseEvent *Event) {
+  // The second press of a double click has already come as a press of its
+  // own and opened the address; the double click itself gets the label's
+  // ordinary handling instead of a third request.
+  QLabel::mousePressEvent(Event);
+}

@@ -19,6 +19,7 @@ class TURLStatic : public QLabel, public TJComponent {
 
  protected:
   void mousePressEvent(QMouseEvent *Event) override;
+  void mouseDoubleClickEvent(QMouseEvent *Event) override;
 
  private:
   QString FURL;

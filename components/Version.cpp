@@ -3,6 +3,7 @@
 #include "ProgramPath.h"
 #include "VersionBlock.h"
 
+#include <algorithm>
 #include <cstring>
 
 TVersionLabel::TVersionLabel(QWidget *Owner) : QLabel(Owner) {}

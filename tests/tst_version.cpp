@@ -1,74 +1,92 @@
-// The version label: "Version " and the program file's version, read once it
-// has been found and again while nothing has been found; whatever caption a
-// form stored is replaced on loading.
+// The program's version: "Version " and the text found in the program file,
+// read once it has been found and again while nothing has been found; a form's
+// stored caption is replaced on loading. The program files are copies of this
+// test program (which the build gives version 1.1.0.12) with the block swapped
+// or the file damaged: the lookup must give up on them, never loop or read
+// outside the data (the sanitizer build checks every damaged variant).
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ElfFile.h"
 #include "ProgramPath.h"
 #include "Version.h"
 #include "VersionBlock.h"
 
-namespace {
-
-QByteArray ProgramWithTable(const QByteArray &Table, const QByteArray &Version) {
-  TVersionNode Root = ProgramVersionInfo({1, 0, 0, 0}, {{"CompanyName", "Numbrook Software"}, {"FileVersion", Version}});
-  Root.Children[0].Children[0].Key = Table;
-  return MakeElf({{".text", QByteArray(64, '\x90')}, {VersionSectionName, BuildVersionBlock(Root)}});
+static QByteArray OwnProgram() {
+  QFile File(QCoreApplication::applicationFilePath());
+  return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
 }
 
-}  // namespace
+static QByteArray BlockWith(const QByteArray &Table, const QByteArray &Version) {
+  return BuildVersionBlock(ProgramVersionInfo({1, 0, 0, 0}, {{"FileVersion", Version}})).replace("040904E4", Table);
+}
+
+// This program with its version block replaced by Block.
+static QByteArray OwnProgramWith(const QByteArray &Block) {
+  const auto Span = FindElfSection(QCoreApplication::applicationFilePath(), VersionSectionName);
+  if (!Span || Block.size() > Span->Size) qFatal("no room for the replacement version block");
+  return OwnProgram().replace(Span->Offset, Span->Size, Block.leftJustified(Span->Size, '\0'));
+}
 
 class TestVersion : public QObject {
   Q_OBJECT
 
   QTemporaryDir Dir;
 
-  QString Program(const QString &Name, const QByteArray &Bytes) {
-    const QString Path = Dir.filePath(Name);
-    return WriteBytes(Path, Bytes) ? Path : QString();
+  bool UseProgram(const QByteArray &Bytes) {
+    QFile File(Dir.filePath("program"));
+    SetProgramFilePathForTesting(File.fileName());
+    return File.open(QIODevice::WriteOnly | QIODevice::Truncate) && File.write(Bytes) == Bytes.size();
   }
 
  private slots:
-  void cleanup() { SetProgramFilePathForTesting(QString()); }
-
   void caption_data() {
     QTest::addColumn<QByteArray>("File");
     QTest::addColumn<QString>("Caption");
-    QTest::newRow("version found") << ProgramWithTable("040904E4", "1.1.0.12") << "Version 1.1.0.12";
-    QTest::newRow("no block") << MakeElf({{".text", QByteArray(64, '\x90')}}) << "Version ";
-    QTest::newRow("other language only") << ProgramWithTable("040704E4", "1.1.0.12") << "Version ";
-    QTest::newRow("other code page only") << ProgramWithTable("040904B0", "1.1.0.12") << "Version ";
-    QTest::newRow("19 characters kept whole") << ProgramWithTable("040904E4", "1.0.0.1-beta.202612") << "Version 1.0.0.1-beta.202612";
-    QTest::newRow("longer text cut to 19") << ProgramWithTable("040904E4", "1.0.0.1-beta.20261206+build.42")
-                                           << "Version 1.0.0.1-beta.202612";
-    QTest::newRow("not a program") << QByteArray("1.1.0.12") << "Version ";
+    const QByteArray Own = OwnProgram();
+    QTest::newRow("version found") << Own << "Version 1.1.0.12";
+    QTest::newRow("no block") << QByteArray(Own).replace(VersionSectionName, ".notaversion") << "Version ";
+    QTest::newRow("other language only") << OwnProgramWith(BlockWith("040704E4", "1.1.0.12")) << "Version ";
+    QTest::newRow("other code page only") << OwnProgramWith(BlockWith("040904B0", "1.1.0.12")) << "Version ";
+    QTest::newRow("longer text cut to 19") << OwnProgramWith(BlockWith("040904E4", "1.0.0.1-beta.2026+b.42")) << "Version 1.0.0.1-beta.2026+b";
+    QTest::newRow("cut before the section headers") << Own.left(Own.size() / 2) << "Version ";
+    QTest::newRow("name table index out of range") << QByteArray(Own).replace(0x3E, 2, "\xFF\x7F") << "Version ";
+    QTest::newRow("section table past the end") << QByteArray(Own).replace(0x2D, 1, "\x7F") << "Version ";
+    QTest::newRow("not a program") << QByteArray("VS_VERSION_INFO 1.1.0.12\n") << "Version ";
   }
   void caption() {
     QFETCH(QByteArray, File);
-    QFETCH(QString, Caption);
-    SetProgramFilePathForTesting(Program("program", File));
-    QWidget Form;
-    auto *Label = new TVersionLabel(&Form);
-    Label->setText("Version 9.9.9.9");  // as a form might have stored it
-    LoadComponents(&Form);
-    QCOMPARE(Label->text(), Caption);
-    QVERIFY(!Label->InState(csLoading));
+    QVERIFY(UseProgram(File));
+    TVersionLabel Label;
+    Label.setText("Version 9.9.9.9");  // as a form might have stored it
+    LoadComponents(&Label);
+    QTEST(Label.text(), "Caption");
   }
 
-  // Once found, the version is kept although the file changes; while none is
-  // found, every call looks again.
   void readOnceFound() {
-    const QString Path = Program("program", MakeElf({{".text", QByteArray(64, '\x90')}}));
-    SetProgramFilePathForTesting(Path);
+    QVERIFY(UseProgram(QByteArray()));
     TVersionLabel Label;
     QCOMPARE(Label.GetVersion(), QString());
-    QCOMPARE(Label.GetVersion(), QString());
-    QVERIFY(WriteBytes(Path, ProgramWithTable("040904E4", "1.1.0.12")));
+    QVERIFY(UseProgram(OwnProgram()));
     QCOMPARE(Label.GetVersion(), QString("1.1.0.12"));
-    QVERIFY(WriteBytes(Path, ProgramWithTable("040904E4", "2.0.0.0")));
+    QVERIFY(UseProgram(OwnProgramWith(BlockWith("040904E4", "2.0.0.0"))));
     QCOMPARE(Label.GetVersion(), QString("1.1.0.12"));
+  }
+
+  void damagedBlocks() {
+    const QString Path = QStringLiteral("\\StringFileInfo\\040904E4\\FileVersion");
+    const QByteArray Good = BlockWith("040904E4", "1.1.0.12");
+    QCOMPARE(QueryVersionValue(Good, "\\stringfileinfo\\040904e4\\FILEVERSION"), QByteArray("1.1.0.12"));
+    for (int Length = 0; Length < Good.size(); ++Length) QCOMPARE(QueryVersionValue(Good.left(Length), Path), std::nullopt);
+    for (int At = 0; At < Good.size(); ++At)
+      for (char Byte : {'\0', '\x03', '\xFF'}) QueryVersionValue(QByteArray(Good).replace(At, 1, &Byte, 1), Path);
+    for (const QString &File : {QString("/nonexistent/quintor"), QString("/"), QString()}) QVERIFY(ReadVersionBlock(File).isEmpty());
+  }
+
+  // A node longer than its 16-bit length can say must not be written cut.
+  void buildLimits() {
+    QVERIFY_THROWS_EXCEPTION(std::length_error, BuildVersionBlock({"VS_VERSION_INFO", QByteArray(0x10000, 'x'), false, {}}));
   }
 };
 
