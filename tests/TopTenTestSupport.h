@@ -2,12 +2,15 @@
 
 // Helpers of the top-ten tests: a file's bytes, and answering a modal
 // dialog from inside its own event loop.
-#include <QApplication>
 #include <QFile>
 #include <QTimer>
 #include <functional>
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+#endif
 
 inline const QByteArray NoFile("\0none", 5);  // not even an empty file
+inline const QString Sect = QStringLiteral("Top Ten Scores");
 
 inline QByteArray Slurp(const QString &Path) {
   QFile F(Path);
@@ -20,6 +23,7 @@ inline bool Spit(const QString &Path, const QByteArray &Data) {  // NoFile remov
   return Data == NoFile || (F.open(QIODevice::WriteOnly) && F.write(Data) == Data.size());
 }
 
+#ifdef QT_WIDGETS_LIB
 // Answer runs on the dialog of type T that the next modal loop shows. A
 // zero-delay timer fires only once that loop runs, so the dialog is up; any
 // other dialog ends the run at once rather than leaving it hanging.
@@ -30,3 +34,4 @@ template <class T> void WhenModal(std::function<void(T *)> Answer) {
     Answer(Dialog);
   });
 }
+#endif
