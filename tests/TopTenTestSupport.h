@@ -1,10 +1,11 @@
 #pragma once
 
-// Helpers of the top-ten tests: a file's bytes, and answering a modal
-// dialog from inside its own event loop.
+// Helpers of the top-ten tests: a file's bytes, the text of a raised error,
+// and answering a modal dialog from inside its own event loop.
 #include <QFile>
 #include <QTimer>
 #include <functional>
+#include <stdexcept>
 #ifdef QT_WIDGETS_LIB
 #include <QApplication>
 #endif
@@ -21,6 +22,16 @@ inline bool Spit(const QString &Path, const QByteArray &Data) {  // NoFile remov
   QFile::remove(Path);
   QFile F(Path);
   return Data == NoFile || (F.open(QIODevice::WriteOnly) && F.write(Data) == Data.size());
+}
+
+// The text of the error Call raises; empty when it raises none.
+template <class F> QString ErrorOf(F Call) {
+  try {
+    Call();
+  } catch (const std::exception &E) {
+    return QString::fromUtf8(E.what());
+  }
+  return {};
 }
 
 #ifdef QT_WIDGETS_LIB
