@@ -17,6 +17,7 @@ class TstBigScoreDlg : public QObject {
   Q_OBJECT
  private slots:
   void nameAskedAndSavedBeforeTheEntry() {
+    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir Dir;
     const QString TopTenPath = Dir.filePath("quintor.tps"), History = Dir.filePath("HKEY_CURRENT_USER.reg");
     SetRegistryFolder(Dir.path());
@@ -49,11 +50,5 @@ class TstBigScoreDlg : public QObject {
   }
 };
 
-int main(int argc, char *argv[]) {
-  QApplication App(argc, argv);
-  QStandardPaths::setTestModeEnabled(true);
-  TstBigScoreDlg Test;
-  return QTest::qExec(&Test, argc, argv);
-}
-
+QTEST_MAIN(TstBigScoreDlg)
 #include "tst_bigscoredlg.moc"

@@ -11,6 +11,10 @@
 #include "TopTenTestSupport.h"
 
 namespace {
+// The date is written in the user's short format; this fixes it before
+// anything reads the locale.
+const bool GermanDates = qputenv("LC_ALL", "de_DE.UTF-8");
+
 const QByteArray Other = "; by hand\r\n[Other]\r\nScore01=5\r\n\r\n[Top Ten Scores]\r\n";
 
 // Places 1 to 10 score 100, 90, ... 10 and are held by P1 ... P10.
@@ -37,7 +41,7 @@ class TstTopTenFile : public QObject {
   Q_OBJECT
   QTemporaryDir Dir;
   QString Program = Dir.filePath("quintor"), Path = Program + ".tps";
-  QString Today = QDate::currentDate().toString("dd.MM.yy");  // the user's format, fixed in main()
+  QString Today = QDate::currentDate().toString("dd.MM.yy");
 
  private slots:
   void init() { QFile::remove(Path); }
@@ -102,11 +106,5 @@ class TstTopTenFile : public QObject {
   }
 };
 
-int main(int argc, char *argv[]) {
-  qputenv("LC_ALL", "de_DE.UTF-8");  // the date is written in the user's short format
-  QCoreApplication App(argc, argv);
-  TstTopTenFile Test;
-  return QTest::qExec(&Test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TstTopTenFile)
 #include "tst_toptenfile.moc"
