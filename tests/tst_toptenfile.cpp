@@ -15,25 +15,24 @@ namespace {
 // anything reads the locale.
 const bool GermanDates = qputenv("LC_ALL", "de_DE.UTF-8");
 
-const QByteArray Other = "; by hand\r\n[Other]\r\nScore01=5\r\n\r\n[Top Ten Scores]\r\n";
-
-// Places 1 to 10 score 100, 90, ... 10 and are held by P1 ... P10.
-QByteArray FullList() {
-  QByteArray Data = Other;
-  for (int N = 1; N <= 10; ++N)
-    Data += QString::asprintf("Score%02d=%d\r\nName%02d=P%d\r\nDate%02d=D%d\r\nQuintors%02d=%d\r\n", N,
-                              110 - 10 * N, N, N, N, N, N, N).toUtf8();
+// A hand-made file: a comment and another section before the list, whose
+// places 1 to 10 hold Places ("score|name|date|count"), CRLF line ends.
+QByteArray Listing(const QStringList &Places) {
+  QByteArray Data = "; by hand\r\n[Other]\r\nScore01=5\r\n\r\n[Top Ten Scores]\r\n";
+  for (int N = 1; N <= 10; ++N) {
+    const QStringList P = Places[N - 1].split('|');
+    for (int K = 0; K < 4; ++K)
+      Data += QString::asprintf("%s%02d=%s\r\n", std::array{"Score", "Name", "Date", "Quintors"}[K], N,
+                                qUtf8Printable(P[K])).toUtf8();
+  }
   return Data;
 }
 
-QStringList Entries(const QString &Program) {
-  QStringList Result;
-  QString Name, Score, Date, Quintors;
-  for (int N = 1; N <= 10; ++N) {
-    TTopTenFile(Program).ReadEntry(N, Name, Score, Date, Quintors);
-    Result << Score + ' ' + Name + ' ' + Date + ' ' + Quintors;
-  }
-  return Result;
+// Places 1 to 10 score 100, 90, ... 10 and are held by P1 ... P10.
+QStringList Full() {
+  QStringList Places;
+  for (int N = 1; N <= 10; ++N) Places << QString("%1|P%2|D%2|%2").arg(110 - 10 * N).arg(N);
+  return Places;
 }
 }  // namespace
 
@@ -69,12 +68,11 @@ class TstTopTenFile : public QObject {
   void addEntry() {
     QFETCH(int, Total);
     QFETCH(int, Place);
-    QVERIFY(Spit(Path, FullList()));
-    QStringList Expected = Entries(Program);
+    QVERIFY(Spit(Path, Listing(Full())));
     QCOMPARE(TTopTenFile(Program).AddEntry(Total, "New", 3), Place);
-    if (Place <= 10) Expected.insert(Place - 1, QString("%1 New %2 3").arg(Total).arg(Today));
-    QCOMPARE(Entries(Program), Expected.mid(0, 10));
-    QVERIFY(Slurp(Path).startsWith(Other));
+    QStringList Expected = Full();
+    if (Place <= 10) Expected.insert(Place - 1, QString("%1|New|%2|3").arg(Total).arg(Today));
+    QCOMPARE(Slurp(Path), Listing(Expected));
   }
 
   // A name typed into the file by hand is read cut to 99 characters, and a
@@ -82,24 +80,27 @@ class TstTopTenFile : public QObject {
   // space rather than leaving the displaced player's name in place. Reset
   // then keeps every key, with empty names and dates.
   void cutOnReadAndShiftThenReset() {
-    QByteArray Data = FullList().replace("Name03=P3", "Name03=" + QByteArray(150, 'n'));
-    QVERIFY(Spit(Path, Data.replace("Score05=60", "Score05=0000000060")));
+    QStringList Places = Full();
+    Places[2] = "80|" + QString(150, u'n') + "|D3|3";
+    Places[4] = "0000000060|P5|D5|5";
+    QVERIFY(Spit(Path, Listing(Places)));
     QCOMPARE(TTopTenFile(Program).AddEntry(1000, "A\r\nB", 0), 1);
-    QCOMPARE(Entries(Program).mid(0, 6).join('|').remove(Today),
-             "1000 A  B  0|100 P1 D1 1|90 P2 D2 2|80 " + QString(99, u'n') + " D3 3|70 P4 D4 4|000000006 P5 D5 5");
+    Places[2].remove(3, 51);
+    Places[4] = "000000006|P5|D5|5";
+    QCOMPARE(Slurp(Path), Listing(QStringList{"1000|A  B|" + Today + "|0"} + Places));
     TTopTenFile(Program).Reset();
-    QCOMPARE(Entries(Program), QStringList(10, "0   0"));
-    QCOMPARE(Slurp(Path).count("=\r\n"), 20);  // the names and dates are there, empty
+    QCOMPARE(Slurp(Path), Listing(QStringList(10, "0|||0")));
   }
 
   // A hand-edited score that is not a whole number stops the placing before
   // anything is written; the threshold's lenient read never fails.
   void badScoreStopsTheEntry() {
-    const QByteArray Data = FullList().replace("Score07=40", "Score07=40.5");
-    QVERIFY(Spit(Path, Data));
+    QStringList Places = Full();
+    Places[6] = "40.5|P7|D7|7";
+    QVERIFY(Spit(Path, Listing(Places)));
     TTopTenFile File(Program);
     QCOMPARE(ErrorOf([&] { File.AddEntry(1000, "X", 0); }), "'40.5' is not a valid integer value");
-    QCOMPARE(Slurp(Path), Data);
+    QCOMPARE(Slurp(Path), Listing(Places));
     QCOMPARE(File.AddEntry(25, "Y", 0), 9);  // the scan from the bottom stops before the bad score
     Spit(Path, "[top ten scores]\nscore10=-12abc\n");
     QCOMPARE(File.GetTenthScore(), -12);
