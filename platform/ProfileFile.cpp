@@ -153,7 +153,9 @@ enum class TRead { Ok, Missing, Failed };
 TRead ReadFile(const QString &FileName, QByteArray &Data) {
   Data.clear();
   int Fd;
-  do Fd = ::open(QFile::encodeName(FileName).constData(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO put in the file's place cannot stall the
+  // open; it is then refused as not a regular file.
+  do Fd = ::open(QFile::encodeName(FileName).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   while (Fd < 0 && errno == EINTR);
   if (Fd < 0) return errno == ENOENT ? TRead::Missing : TRead::Failed;
   TFd File(Fd);
@@ -198,6 +200,9 @@ bool ReplaceFile(const QString &Target, const QByteArray &Data) {
   const QByteArray FinalName = QFile::encodeName(Final);
   struct stat Old;
   const bool Existed = ::stat(FinalName.constData(), &Old) == 0;
+  // A rename would replace a file marked read-only; the desktop's profile
+  // functions leave such a file alone, and so do we (also for root).
+  if (Existed && (!(Old.st_mode & 0222) || ::access(FinalName.constData(), W_OK) != 0)) return false;
 
   QByteArray TempName;
   int Fd = -1;

@@ -43,7 +43,8 @@ quint32 GetPrivateProfileInt(const QString &Section, const QString &Key, int Def
 
 // Writes "Key=Value" in Section, creating the file (its folder must exist),
 // the section or the key as needed. Returns false, leaving the file as it
-// was, when the file cannot be written or when a name or value cannot be
+// was, when the file cannot be written (also when it is marked read-only,
+// though its folder would allow replacing it) or when a name or value cannot be
 // stored in one line (a line break in it, a key containing '=' or starting
 // with '[' or ';').
 bool WritePrivateProfileString(const QString &Section, const QString &Key, const QString &Value,

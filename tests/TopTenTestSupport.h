@@ -1,13 +1,17 @@
 #pragma once
 
-// Helpers of the top-ten tests: a file's bytes, and answering a modal
-// dialog from inside its own event loop.
-#include <QApplication>
+// Helpers of the top-ten tests: a file's bytes, the text of a raised error,
+// and answering a modal dialog from inside its own event loop.
 #include <QFile>
 #include <QTimer>
 #include <functional>
+#include <stdexcept>
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+#endif
 
 inline const QByteArray NoFile("\0none", 5);  // not even an empty file
+inline const QString Sect = QStringLiteral("Top Ten Scores");
 
 inline QByteArray Slurp(const QString &Path) {
   QFile F(Path);
@@ -20,6 +24,17 @@ inline bool Spit(const QString &Path, const QByteArray &Data) {  // NoFile remov
   return Data == NoFile || (F.open(QIODevice::WriteOnly) && F.write(Data) == Data.size());
 }
 
+// The text of the error Call raises; empty when it raises none.
+template <class F> QString ErrorOf(F Call) {
+  try {
+    Call();
+  } catch (const std::exception &E) {
+    return QString::fromUtf8(E.what());
+  }
+  return {};
+}
+
+#ifdef QT_WIDGETS_LIB
 // Answer runs on the dialog of type T that the next modal loop shows. A
 // zero-delay timer fires only once that loop runs, so the dialog is up; any
 // other dialog ends the run at once rather than leaving it hanging.
@@ -30,3 +45,4 @@ template <class T> void WhenModal(std::function<void(T *)> Answer) {
     Answer(Dialog);
   });
 }
+#endif

@@ -7,29 +7,32 @@
 #include <QtTest>
 
 #include "ProfileFile.h"
-#include "ProgramPath.h"
-#include "StrToInt.h"
 #include "TopTenFile.h"
 #include "TopTenTestSupport.h"
 
 namespace {
-// Places 1 to 10 score 100, 90, ... 10 and are held by P1 ... P10.
-QByteArray FullList() {
+// The date is written in the user's short format; this fixes it before
+// anything reads the locale.
+const bool GermanDates = qputenv("LC_ALL", "de_DE.UTF-8");
+
+// A hand-made file: a comment and another section before the list, whose
+// places 1 to 10 hold Places ("score|name|date|count"), CRLF line ends.
+QByteArray Listing(const QStringList &Places) {
   QByteArray Data = "; by hand\r\n[Other]\r\nScore01=5\r\n\r\n[Top Ten Scores]\r\n";
-  for (int N = 1; N <= 10; ++N)
-    Data += QString::asprintf("Score%02d=%d\r\nName%02d=P%d\r\nDate%02d=D%d\r\nQuintors%02d=%d\r\n", N,
-                              110 - 10 * N, N, N, N, N, N, N).toUtf8();
+  for (int N = 1; N <= 10; ++N) {
+    const QStringList P = Places[N - 1].split('|');
+    for (int K = 0; K < 4; ++K)
+      Data += QString::asprintf("%s%02d=%s\r\n", std::array{"Score", "Name", "Date", "Quintors"}[K], N,
+                                qUtf8Printable(P[K])).toUtf8();
+  }
   return Data;
 }
 
-QStringList Entries(const QString &Program) {
-  QStringList Result;
-  for (int N = 1; N <= 10; ++N) {
-    QString Name, Score, Date, Quintors;
-    TTopTenFile(Program).ReadEntry(N, Name, Score, Date, Quintors);
-    Result << QStringList{Score, Name, Date, Quintors}.join(' ');
-  }
-  return Result;
+// Places 1 to 10 score 100, 90, ... 10 and are held by P1 ... P10.
+QStringList Full() {
+  QStringList Places;
+  for (int N = 1; N <= 10; ++N) Places << QString("%1|P%2|D%2|%2").arg(110 - 10 * N).arg(N);
+  return Places;
 }
 }  // namespace
 
@@ -37,22 +40,15 @@ class TstTopTenFile : public QObject {
   Q_OBJECT
   QTemporaryDir Dir;
   QString Program = Dir.filePath("quintor"), Path = Program + ".tps";
-  QString Today = QDate::currentDate().toString("dd.MM.yy");  // the user's format, fixed in main()
+  QString Today = QDate::currentDate().toString("dd.MM.yy");
 
  private slots:
   void init() { QFile::remove(Path); }
 
-  void fileName() {
-    QCOMPARE(TTopTenFile("/d/x.y/game").GetFileName(), "/d/x.y/game.tps");
-    const QString Long = "/" + QString(300, u'f') + "/" + QString(300, u'g');
-    SetProgramFilePathForTesting(Long + ".bin");
-    QCOMPARE(TTopTenFile().GetFileName(), Long + ".tps");
-    SetProgramFilePathForTesting(QString());
-  }
-
   // With no file every place scores 0; the first entry writes the whole
   // list, key by key from place 10 up, then the new place 1.
   void firstEntryWritesAllFortyKeys() {
+    QCOMPARE(TTopTenFile("/d/x.y/game").GetFileName(), "/d/x.y/game.tps");
     TTopTenFile File(Program);
     QCOMPARE(File.GetTenthScore(), 0);
     QCOMPARE(File.AddEntry(1, QString(), 2), 1);
@@ -62,75 +58,54 @@ class TstTopTenFile : public QObject {
     QCOMPARE(Slurp(Path), Expected + "Score01=1\nName01=\nDate01=" + Today.toUtf8() + "\nQuintors01=2\n");
   }
 
+  // The tie with the tenth is placed here; only the game end refuses it.
   void addEntry_data() {
     QTest::addColumn<int>("Total");
     QTest::addColumn<int>("Place");
-    QTest::newRow("above all") << 1000 << 1;
-    QTest::newRow("tie with place 4") << 70 << 4;
-    QTest::newRow("between 4 and 5") << 65 << 5;
-    QTest::newRow("one above the tenth") << 11 << 10;
-    QTest::newRow("tie with the tenth") << 10 << 10;  // placed; only the game end refuses a tie
-    QTest::newRow("below the tenth") << 9 << 11;
+    for (const auto &[Total, Place] : {std::pair{1000, 1}, {70, 4}, {11, 10}, {10, 10}, {9, 11}})
+      QTest::addRow("%d goes to %d", Total, Place) << Total << Place;
   }
   void addEntry() {
     QFETCH(int, Total);
     QFETCH(int, Place);
-    QVERIFY(Spit(Path, FullList()));
-    const QStringList Before = Entries(Program);
-    QCOMPARE(TTopTenFile(Program).GetTenthScore(), 10);
+    QVERIFY(Spit(Path, Listing(Full())));
     QCOMPARE(TTopTenFile(Program).AddEntry(Total, "New", 3), Place);
-    QStringList Expected = Before;
-    if (Place <= 10) Expected.insert(Place - 1, QString("%1 New %2 3").arg(Total).arg(Today));
-    QCOMPARE(Entries(Program), Expected.mid(0, 10));
-    QVERIFY(Slurp(Path).startsWith("; by hand\r\n[Other]\r\nScore01=5\r\n\r\n[Top Ten Scores]\r\n"));
+    QStringList Expected = Full();
+    if (Place <= 10) Expected.insert(Place - 1, QString("%1|New|%2|3").arg(Total).arg(Today));
+    QCOMPARE(Slurp(Path), Listing(Expected));
   }
 
   // A name typed into the file by hand is read cut to 99 characters, and a
-  // shift writes the cut text one place down.
-  void overlongValuesAreCutOnReadAndShift() {
-    Spit(Path, FullList().replace("Name03=P3", "Name03=" + QByteArray(150, 'n')).replace("Score05=60", "Score05=0000000060"));
-    TTopTenFile File(Program);
-    QCOMPARE(File.AddEntry(1000, "Top", 0), 1);
-    QCOMPARE(GetPrivateProfileString("Top Ten Scores", "Name04", "", 1000, Path), QString(99, u'n'));
-    QCOMPARE(GetPrivateProfileString("Top Ten Scores", "Score06", "", 1000, Path), "000000006");
-  }
-
-  void resetKeepsEveryKey() {
-    QVERIFY(Spit(Path, FullList()));
+  // shift writes the cut text one place down. A pasted line break becomes a
+  // space rather than leaving the displaced player's name in place. Reset
+  // then keeps every key, with empty names and dates.
+  void cutOnReadAndShiftThenReset() {
+    QStringList Places = Full();
+    Places[2] = "80|" + QString(150, u'n') + "|D3|3";
+    Places[4] = "0000000060|P5|D5|5";
+    QVERIFY(Spit(Path, Listing(Places)));
+    QCOMPARE(TTopTenFile(Program).AddEntry(1000, "A\r\nB", 0), 1);
+    Places[2].remove(3, 51);
+    Places[4] = "000000006|P5|D5|5";
+    QCOMPARE(Slurp(Path), Listing(QStringList{"1000|A  B|" + Today + "|0"} + Places));
     TTopTenFile(Program).Reset();
-    QCOMPARE(Entries(Program), QStringList(10, "0   0"));
-    for (int N = 1; N <= 10; ++N)
-      for (const char *Prefix : {"Name", "Date"})
-        QCOMPARE(GetPrivateProfileString("Top Ten Scores", QString::asprintf("%s%02d", Prefix, N), "absent", 99, Path), "");
-    QCOMPARE(GetPrivateProfileString("Other", "Score01", "", 9, Path), "5");
+    QCOMPARE(Slurp(Path), Listing(QStringList(10, "0|||0")));
   }
 
   // A hand-edited score that is not a whole number stops the placing before
   // anything is written; the threshold's lenient read never fails.
   void badScoreStopsTheEntry() {
-    const QByteArray Data = FullList().replace("Score07=40", "Score07=40.5");
-    QVERIFY(Spit(Path, Data));
+    QStringList Places = Full();
+    Places[6] = "40.5|P7|D7|7";
+    QVERIFY(Spit(Path, Listing(Places)));
     TTopTenFile File(Program);
-    QVERIFY_THROWS_EXCEPTION(EConvertError, File.AddEntry(1000, "X", 0));
-    QCOMPARE(Slurp(Path), Data);
-    QCOMPARE(File.AddEntry(25, "Y", 0), 9);  // the scan stops before the bad score
+    QCOMPARE(ErrorOf([&] { File.AddEntry(1000, "X", 0); }), "'40.5' is not a valid integer value");
+    QCOMPARE(Slurp(Path), Listing(Places));
+    QCOMPARE(File.AddEntry(25, "Y", 0), 9);  // the scan from the bottom stops before the bad score
     Spit(Path, "[top ten scores]\nscore10=-12abc\n");
     QCOMPARE(File.GetTenthScore(), -12);
-    try {
-      File.GetPosition(0);
-      QFAIL("no error raised");
-    } catch (const EConvertError &E) {
-      QCOMPARE(E.what(), "'-12abc' is not a valid integer value");
-    }
   }
 };
 
-int main(int argc, char *argv[]) {
-  qputenv("LC_ALL", "de_DE.UTF-8");  // the date is written in the user's short format
-  QCoreApplication App(argc, argv);
-  TstTopTenFile Test;
-  QTEST_SET_MAIN_SOURCE_PATH
-  return QTest::qExec(&Test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TstTopTenFile)
 #include "tst_toptenfile.moc"

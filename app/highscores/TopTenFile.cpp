@@ -79,7 +79,12 @@ int TTopTenFile::AddEntry(int Total, const QString &Name, int Quintors) {
     WriteValue(I, QStringLiteral("Quintors"), OldQuintors);
   }
   WriteValue(P, QStringLiteral("Score"), QString::number(Total));
-  WriteValue(P, QStringLiteral("Name"), Name);
+  // A pasted name may hold line breaks, which no profile line can; written
+  // as it is, the write would be refused and the place would keep the name
+  // of the player it displaced.
+  QString OneLine = Name;
+  OneLine.replace(u'\r', u' ').replace(u'\n', u' ');
+  WriteValue(P, QStringLiteral("Name"), OneLine);
   WriteValue(P, QStringLiteral("Date"), Today());
   WriteValue(P, QStringLiteral("Quintors"), QString::number(Quintors));
   return P;

@@ -36,6 +36,7 @@ class TTopTenFile {
   void WriteValue(int Number, const QString &Prefix, const QString &Value);
   // Puts the game at its place, moving the lower places down one and
   // dropping the former tenth. Returns the place, or 11 (nothing written).
+  // Line breaks in Name are written as spaces.
   int AddEntry(int Total, const QString &Name, int Quintors);
   // Every place back to score 0, empty name and date, count 0; all forty
   // keys stay in the file.
