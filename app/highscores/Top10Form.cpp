@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QShowEvent>
 #include <QStyle>
@@ -42,6 +43,16 @@ void TTop10Form::showEvent(QShowEvent *Event) {
 void TTop10Form::hideEvent(QHideEvent *Event) {
   QDialog::hideEvent(Event);
   if (!Event->spontaneous()) FormHide();
+}
+
+void TTop10Form::keyPressEvent(QKeyEvent *Event) {
+  // OK is the only way out by key: no button of the dialog cancels it, so
+  // Escape leaves it open.
+  if (Event->matches(QKeySequence::Cancel)) {
+    Event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(Event);
 }
 
 void TTop10Form::FormShow() {

@@ -31,6 +31,7 @@ class TTop10Form : public QDialog, public Ui::TTop10Form, public THighScores {
  protected:
   void showEvent(QShowEvent *Event) override;
   void hideEvent(QHideEvent *Event) override;
+  void keyPressEvent(QKeyEvent *Event) override;
 
  private:
   void SetUp();
