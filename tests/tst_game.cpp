@@ -28,24 +28,12 @@ struct TFixture {
   }
 };
 
-// Every observable of the start of a turn.
-void CheckTurnStart(const TFixture &F) {
-  QCOMPARE(F.Game.RollCount(), 0);
-  QVERIFY(F.View.RollEnabled);
-  QVERIFY(!F.View.DiceEnabled);
-  for (int I = 0; I < DiceCount; ++I) {
-    QCOMPARE(F.View.DieShown[I], NotThrown);
-    QVERIFY(!F.View.Held[I]);
-  }
-}
-
 }  // namespace
 
 class TestGame : public QObject {
   Q_OBJECT
 
  private slots:
-  void randomSourceFromSeedOne();
   void rollCountingAndHolding();
   void undoRestoresTheTurn_data();
   void undoRestoresTheTurn();
@@ -57,18 +45,16 @@ class TestGame : public QObject {
   void wholeGame();
 };
 
-void TestGame::randomSourceFromSeedOne() {
+void TestGame::rollCountingAndHolding() {
   TFixture F;
   F.Game.Seed(1);
   F.Game.StartRoll();
-  QCOMPARE(F.Game.Dice(), (TThrow{4, 2, 2, 0, 4}));
+  QCOMPARE(F.Game.Dice(), (TThrow{4, 2, 2, 0, 4}));  // the random source from seed 1
   QCOMPARE(F.View.DieShown[3], 0);
-}
-
-void TestGame::rollCountingAndHolding() {
-  TFixture F;
-  F.RollFaces("3-1-4-1-5");
   QVERIFY(F.View.DiceEnabled);
+
+  F.Game.NewGame();
+  F.RollFaces("3-1-4-1-5");
   for (bool &H : F.View.Held) H = true;
   F.Game.StartRoll();  // all held: the throw stays, the roll counts
   QCOMPARE(F.Game.RollCount(), 2);
@@ -245,7 +231,9 @@ void TestGame::wholeGame() {
   QCOMPARE(F.Game.Card().FilledCount, BoxCount);
   QCOMPARE(F.View.EndCalls, EndCalls);
   F.Game.NewGame();
-  CheckTurnStart(F);
+  QCOMPARE(F.Game.RollCount(), 0);
+  QVERIFY(F.View.RollEnabled && !F.View.DiceEnabled);
+  QCOMPARE(F.View.DieShown[0], NotThrown);
   QCOMPARE(F.View.Grand, QStringLiteral("0"));
   QVERIFY(F.View.Box[0][erOnes].isEmpty());
   QVERIFY(F.View.Lower[0][1].isEmpty());
