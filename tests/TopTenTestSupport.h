@@ -1,17 +1,22 @@
 #pragma once
 
-// Helpers of the top-ten tests: a file's bytes, the text of a raised error,
-// and answering a modal dialog from inside its own event loop.
+// Helpers of the top-ten tests: a folder of the test's own for the program
+// and its list, a file's bytes, the text of a raised error, and answering a
+// modal dialog from inside its own event loop.
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <stdexcept>
-#ifdef QT_WIDGETS_LIB
-#include <QApplication>
-#endif
 
 inline const QByteArray NoFile("\0none", 5);  // not even an empty file
 inline const QString Sect = QStringLiteral("Top Ten Scores");
+
+// The program's path in a fresh folder, and its top-ten file beside it.
+struct TTopTenFolder {
+  QTemporaryDir Dir;
+  QString Program = Dir.filePath("quintor"), Path = Program + ".tps";
+};
 
 inline QByteArray Slurp(const QString &Path) {
   QFile F(Path);
@@ -35,6 +40,8 @@ template <class F> QString ErrorOf(F Call) {
 }
 
 #ifdef QT_WIDGETS_LIB
+#include <QApplication>
+
 // Answer runs on the dialog of type T that the next modal loop shows. A
 // zero-delay timer fires only once that loop runs, so the dialog is up; any
 // other dialog ends the run at once rather than leaving it hanging.

@@ -1,12 +1,13 @@
 // The profile functions read and write one value at a time. The contract:
 // names match without regard to case, values come back trimmed and
 // unquoted, and a write touches one line and nothing else, atomically.
+// Also the strict integer conversion the top ten reads its scores with.
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
 
 #include "ProfileFile.h"
+#include "StrToInt.h"
 #include "TopTenTestSupport.h"
 
 namespace {
@@ -29,10 +30,8 @@ TCall Int(const QByteArray &Value, const QString &Expected) { return {"[s]\nk=" 
 }  // namespace
 Q_DECLARE_METATYPE(TCall)
 
-class TstProfileFile : public QObject {
+class TstProfileFile : public QObject, TTopTenFolder {
   Q_OBJECT
-  QTemporaryDir Dir;
-  QString Path = Dir.filePath("test.ini");
 
   static void Rows(std::initializer_list<std::pair<const char *, TCall>> Calls) {
     QTest::addColumn<TCall>("Call");
@@ -104,7 +103,7 @@ class TstProfileFile : public QObject {
     QCOMPARE(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
     QCOMPARE(GetPrivateProfileString("s", "x", "d", 9, Fifo), "d");
     QVERIFY(!WritePrivateProfileString("s", "x", "1", Fifo));
-    QCOMPARE(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"test.ini"});
+    QCOMPARE(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"quintor.tps"});
 
     QByteArray Garbage(4 << 20, '\0');
     QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(Garbage.data()), Garbage.size() / 4);
@@ -129,6 +128,28 @@ class TstProfileFile : public QObject {
       QVERIFY(Writer.waitForFinished());
       QCOMPARE(Slurp(Path), CrashStep(int(GetPrivateProfileInt("Main", "Counter", -1, Path))));
     }
+  }
+
+  // The strict conversion accepts exactly one signed 32-bit integer and names
+  // the rejected input, as given, in its message. The boundary pairs are
+  // where hand-written parsers fail.
+  void strToInt_data() {
+    QTest::addColumn<QString>("Input");
+    QTest::addColumn<int>("Expected");  // 0 for the rows that must fail
+    for (const auto &[In, Out] : std::initializer_list<std::pair<QString, int>>{
+             {"+007", 7}, {"  -12", -12}, {"$1f", 31}, {"0X1F", 31}, {"x1F", 31}, {"-$1F", -31}, {"$000000001F", 31},
+             {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"$80000000", -2147483647 - 1}, {"$FFFFFFFF", -1}})
+      QTest::newRow(qPrintable(In)) << In << Out;
+    for (const QString In : {"12 ", "\t12", "- 1", "+-1", "", "$", "0x", "-", "$-1", "1F", "1.0", "2147483648",
+                             "-2147483649", "$100000000", "18446744073709551617", "\u0661\u0662" /* not ASCII digits */})
+      QTest::newRow(qPrintable("bad " + In)) << In << 0;
+  }
+  void strToInt() {
+    QFETCH(QString, Input);
+    QFETCH(int, Expected);
+    int Got = 0;
+    QCOMPARE(ErrorOf([&] { Got = StrToInt(Input); }), Expected ? QString() : "'" + Input + "' is not a valid integer value");
+    QCOMPARE(Got, Expected);
   }
 };
 

@@ -3,10 +3,8 @@
 // strict reading of scores when placing. Every check reads the file through
 // a fresh object or as bytes.
 #include <QDate>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include "ProfileFile.h"
 #include "TopTenFile.h"
 #include "TopTenTestSupport.h"
 
@@ -19,12 +17,10 @@ const bool GermanDates = qputenv("LC_ALL", "de_DE.UTF-8");
 // places 1 to 10 hold Places ("score|name|date|count"), CRLF line ends.
 QByteArray Listing(const QStringList &Places) {
   QByteArray Data = "; by hand\r\n[Other]\r\nScore01=5\r\n\r\n[Top Ten Scores]\r\n";
-  for (int N = 1; N <= 10; ++N) {
-    const QStringList P = Places[N - 1].split('|');
+  for (int N = 1; N <= 10; ++N)
     for (int K = 0; K < 4; ++K)
       Data += QString::asprintf("%s%02d=%s\r\n", std::array{"Score", "Name", "Date", "Quintors"}[K], N,
-                                qUtf8Printable(P[K])).toUtf8();
-  }
+                                qUtf8Printable(Places[N - 1].section('|', K, K))).toUtf8();
   return Data;
 }
 
@@ -36,10 +32,8 @@ QStringList Full() {
 }
 }  // namespace
 
-class TstTopTenFile : public QObject {
+class TstTopTenFile : public QObject, TTopTenFolder {
   Q_OBJECT
-  QTemporaryDir Dir;
-  QString Program = Dir.filePath("quintor"), Path = Program + ".tps";
   QString Today = QDate::currentDate().toString("dd.MM.yy");
 
  private slots:
