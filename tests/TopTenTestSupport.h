@@ -1,12 +1,9 @@
 #pragma once
 
 // Helpers of the top-ten tests: a folder of the test's own for the program
-// and its list, a file's bytes, the text of a raised error, and answering a
-// modal dialog from inside its own event loop.
+// and its list, a file's bytes, and the text of a raised error.
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <functional>
 #include <stdexcept>
 
 inline const QByteArray NoFile("\0none", 5);  // not even an empty file
@@ -30,26 +27,9 @@ inline bool Spit(const QString &Path, const QByteArray &Data) {  // NoFile remov
 }
 
 // The text of the error Call raises; empty when it raises none.
-template <class F> QString ErrorOf(F Call) {
-  try {
-    Call();
-  } catch (const std::exception &E) {
-    return QString::fromUtf8(E.what());
-  }
+template <class F> QString ErrorOf(F Call) try {
+  Call();
   return {};
+} catch (const std::exception &E) {
+  return QString::fromUtf8(E.what());
 }
-
-#ifdef QT_WIDGETS_LIB
-#include <QApplication>
-
-// Answer runs on the dialog of type T that the next modal loop shows. A
-// zero-delay timer fires only once that loop runs, so the dialog is up; any
-// other dialog ends the run at once rather than leaving it hanging.
-template <class T> void WhenModal(std::function<void(T *)> Answer) {
-  QTimer::singleShot(0, [Answer] {
-    auto *Dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-    if (!Dialog || !Dialog->isVisible()) qFatal("the expected modal dialog is not up");
-    Answer(Dialog);
-  });
-}
-#endif

@@ -1,11 +1,25 @@
-// The top-ten file: placing a total (a tie ranks the newer game first),
-// shifting the lower places down key by key, the read limits, Reset, and the
-// strict reading of scores when placing. Every check reads the file through
-// a fresh object or as bytes.
+// The top ten: its file and its two dialogs.
+//
+// The file: placing a total (a tie ranks the newer game first), shifting the
+// lower places down key by key, the read limits, Reset, and the strict
+// reading of scores when placing. Every check reads the file through a fresh
+// object or as bytes.
+//
+// The list: ten rows read from the file on every showing and gone on hide;
+// the reset question and what each answer does. The name dialog, through the
+// interface the main window uses: the place announced, the name typed
+// (Escape and the close button do nothing, Enter accepts), the name history
+// saved before the entry is written. The whole game end through the main
+// window is tested with the other windows.
+#include <QApplication>
 #include <QDate>
+#include <QMessageBox>
 #include <QtTest>
 
-#include "TopTenFile.h"
+#include "BigScoreDlg.h"
+#include "ProfileFile.h"
+#include "RegistryStore.h"
+#include "Top10Form.h"
 #include "TopTenTestSupport.h"
 
 namespace {
@@ -29,6 +43,31 @@ QStringList Full() {
   QStringList Places;
   for (int N = 1; N <= 10; ++N) Places << QString("%1|P%2|D%2|%2").arg(110 - 10 * N).arg(N);
   return Places;
+}
+
+// Answer runs on the dialog of type T that the next modal loop shows. A
+// zero-delay timer fires only once that loop runs, so the dialog is up; any
+// other dialog ends the run at once rather than leaving it hanging.
+template <class T> void WhenModal(std::function<void(T *)> Answer) {
+  QTimer::singleShot(0, [Answer] {
+    auto *Dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+    if (!Dialog || !Dialog->isVisible()) qFatal("the expected modal dialog is not up");
+    Answer(Dialog);
+  });
+}
+
+// Shows the list modally and returns the texts of its rows while up; Also
+// runs before OK closes it.
+QStringList Shown(TTop10Form &Form, std::function<void(TTop10Form *)> Also = {}) {
+  QStringList Texts;
+  WhenModal<TTop10Form>([&](TTop10Form *List) {
+    for (int I = 0; I < List->ListView1->topLevelItemCount(); ++I)
+      for (int Column = 0; Column < 5; ++Column) Texts << List->ListView1->topLevelItem(I)->text(Column);
+    if (Also) Also(List);
+    QTest::mouseClick(List->OK, Qt::LeftButton);
+  });
+  Form.ShowList();
+  return Texts;
 }
 }  // namespace
 
@@ -99,7 +138,73 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     Spit(Path, "[top ten scores]\nscore10=-12abc\n");
     QCOMPARE(File.GetTenthScore(), -12);
   }
+
+  // Ten rows each time the list opens (the last row's texts prove there are
+  // no more), none while it is closed, and Escape does not close it; an entry
+  // written while it is closed shows at the next opening, a long name whole.
+  void listRowsLiveWhileShown() {
+    TTop10Form Form(Program);
+    QStringList Rows = Shown(Form, [](TTop10Form *List) {
+      QTest::keyClick(List, Qt::Key_Escape);  // no cancel button: Escape leaves it open
+      QVERIFY(List->isVisible());
+    });
+    QCOMPARE(Form.ListView1->topLevelItemCount(), 0);
+    QCOMPARE(Rows.mid(0, 5) + Rows.mid(45), QStringList({"1.", "", "", "0", "0", "10.", "", "", "0", "0"}));
+    Form.TopTenFile.AddEntry(250, QString(99, u'L'), 4);
+    Rows = Shown(Form);
+    QCOMPARE(Rows.size(), 50);
+    QCOMPARE(Rows.mid(1, 1) + Rows.mid(3, 3), QStringList({QString(99, u'L'), "250", "4", "2."}));
+  }
+
+  // No leaves file and rows alone; Yes empties the table at once and resets
+  // the file. The question offers Yes and No: clicking a missing button
+  // would abort the run.
+  void resetQuestion() {
+    TTop10Form Form(Program);
+    Form.TopTenFile.AddEntry(300, "Ann", 2);
+    const QByteArray Before = Slurp(Path);
+    QStringList Seen;
+    Shown(Form, [&](TTop10Form *List) {
+      for (const auto Answer : {QMessageBox::No, QMessageBox::Yes}) {
+        WhenModal<QMessageBox>([&](QMessageBox *Box) {
+          Seen << Box->windowTitle() << Box->text() << QString::number(Box->icon() == QMessageBox::Warning);
+          QTest::mouseClick(Box->button(Answer), Qt::LeftButton);
+        });
+        QTest::mouseClick(List->ResetScores, Qt::LeftButton);  // returns once answered
+        Seen << QString::number(List->ListView1->topLevelItemCount()) << QString::number(Slurp(Path) == Before);
+      }
+    });
+    const QStringList Asked{"Reset Scores", "Are you sure ?", "1"};
+    QCOMPARE(Seen, Asked + QStringList({"10", "1"}) + Asked + QStringList({"0", "0"}));
+  }
+
+  // A total equal to place 3 is announced as number 3. The name is typed
+  // where the focus is; what the history and place 3 hold is taken the
+  // moment the dialog closes.
+  void nameAskedAndSavedBeforeTheEntry() {
+    QStandardPaths::setTestModeEnabled(true);
+    SetRegistryFolder(Dir.path());
+    TTop10Form Top10(Program);  // the list first, then the name dialog, as at start-up
+    TBigScoreDlg BigScore;
+    Top10.TopTenFile.SetBigScoreDlg(&BigScore);
+    for (int Total : {500, 400, 300, 200}) Top10.TopTenFile.AddEntry(Total, QString::number(Total), 0);
+    QStringList Seen;
+    connect(&BigScore, &QDialog::finished, this, [&] {
+      Seen << QString::number(Slurp(Dir.filePath("HKEY_CURRENT_USER.reg")).contains("\"0\"=\"Ann\""))
+           << GetPrivateProfileString(Sect, "Name03", "", 100, Path);
+    });
+    WhenModal<TBigScoreDlg>([&](TBigScoreDlg *Dialog) {
+      QTest::keyClick(Dialog->focusWidget(), Qt::Key_Escape);
+      Seen << Dialog->Message->text()
+           << QString::number(!Dialog->close() && QApplication::activeModalWidget() == Dialog);
+      QTest::keyClicks(Dialog->focusWidget(), "Ann");
+      QTest::keyClick(Dialog->focusWidget(), Qt::Key_Return);
+    });
+    Top10.EnterNewScore(300, 1);
+    QCOMPARE(Seen, QStringList({"You are number 3 on the Top Ten List. Please type your name:", "1", "1", "300"}));
+    QCOMPARE(GetPrivateProfileString(Sect, "Name03", "", 100, Path), "Ann");
+  }
 };
 
-QTEST_GUILESS_MAIN(TstTopTenFile)
+QTEST_MAIN(TstTopTenFile)
 #include "tst_toptenfile.moc"
