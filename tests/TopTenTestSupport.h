@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 inline const QByteArray NoFile("\0none", 5);  // not even an empty file
-inline const QString Sect = QStringLiteral("Top Ten Scores");
 
 // The program's path in a fresh folder, and its top-ten file beside it.
 struct TTopTenFolder {
