@@ -1,17 +1,18 @@
 #pragma once
 
-// Helpers of the top-ten tests: a file's bytes, the text of a raised error,
-// and answering a modal dialog from inside its own event loop.
+// Helpers of the top-ten tests: a folder of the test's own for the program
+// and its list, a file's bytes, and the text of a raised error.
 #include <QFile>
-#include <QTimer>
-#include <functional>
+#include <QTemporaryDir>
 #include <stdexcept>
-#ifdef QT_WIDGETS_LIB
-#include <QApplication>
-#endif
 
 inline const QByteArray NoFile("\0none", 5);  // not even an empty file
-inline const QString Sect = QStringLiteral("Top Ten Scores");
+
+// The program's path in a fresh folder, and its top-ten file beside it.
+struct TTopTenFolder {
+  QTemporaryDir Dir;
+  QString Program = Dir.filePath("quintor"), Path = Program + ".tps";
+};
 
 inline QByteArray Slurp(const QString &Path) {
   QFile F(Path);
@@ -25,24 +26,9 @@ inline bool Spit(const QString &Path, const QByteArray &Data) {  // NoFile remov
 }
 
 // The text of the error Call raises; empty when it raises none.
-template <class F> QString ErrorOf(F Call) {
-  try {
-    Call();
-  } catch (const std::exception &E) {
-    return QString::fromUtf8(E.what());
-  }
+template <class F> QString ErrorOf(F Call) try {
+  Call();
   return {};
+} catch (const std::exception &E) {
+  return QString::fromUtf8(E.what());
 }
-
-#ifdef QT_WIDGETS_LIB
-// Answer runs on the dialog of type T that the next modal loop shows. A
-// zero-delay timer fires only once that loop runs, so the dialog is up; any
-// other dialog ends the run at once rather than leaving it hanging.
-template <class T> void WhenModal(std::function<void(T *)> Answer) {
-  QTimer::singleShot(0, [Answer] {
-    auto *Dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-    if (!Dialog || !Dialog->isVisible()) qFatal("the expected modal dialog is not up");
-    Answer(Dialog);
-  });
-}
-#endif

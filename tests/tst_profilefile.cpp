@@ -1,18 +1,19 @@
 // The profile functions read and write one value at a time. The contract:
 // names match without regard to case, values come back trimmed and
 // unquoted, and a write touches one line and nothing else, atomically.
+// Also the strict integer conversion the top ten reads its scores with.
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <sys/stat.h>
 
 #include "ProfileFile.h"
+#include "StrToInt.h"
 #include "TopTenTestSupport.h"
 
 namespace {
 // A call on the file Content, section "s": a read of Key with Default into
-// a buffer of Size (Size 0: an integer read, default 7) giving Expected, or
-// a write of Value (in Default) under Key that leaves Expected in the file.
+// a buffer of Size giving Expected (Size 0: an integer read, default 7), or
+// (Size -1) a write of Value, given in Default, under Key that leaves
+// Expected in the file and reports success when it changed the file.
 struct TCall {
   QByteArray Content;
   QString Key, Default;
@@ -29,66 +30,54 @@ TCall Int(const QByteArray &Value, const QString &Expected) { return {"[s]\nk=" 
 }  // namespace
 Q_DECLARE_METATYPE(TCall)
 
-class TstProfileFile : public QObject {
+class TstProfileFile : public QObject, TTopTenFolder {
   Q_OBJECT
-  QTemporaryDir Dir;
-  QString Path = Dir.filePath("test.ini");
-
-  static void Rows(std::initializer_list<std::pair<const char *, TCall>> Calls) {
-    QTest::addColumn<TCall>("Call");
-    for (const auto &[Name, Call] : Calls) QTest::newRow(Name) << Call;
-  }
 
  private slots:
   void init() { QFile::remove(Path); }
 
-  void read_data() {
+  void call_data() {
+    QTest::addColumn<TCall>("Call");
     const QByteArray S = "[s]\na=val1\nb=\nc\nq=\"  x  \"\n";
-    Rows({{"key case", {S, " A ", "d", 100, "val1"}},
-          {"empty value is no default", {S, "b", "d", 100, ""}},
-          {"no = is no key; default loses trailing spaces", {S, "c", " dflt  ", 100, " dflt"}},
-          {"quotes stripped, inner spaces kept", {S, "q", "d", 100, "  x  "}},
-          {"quotes stripped before the cut to size - 1", {"[s]\na=\"abcdef\"\n", "a", "", 4, "abc"}},
-          {"missing section", {"[t]\na=1\n", "a", "d", 100, "d"}},
-          {"missing file", {NoFile, "a", "'d'", 100, "d"}},
-          {"spaces around names and =", {"  [  S  ]  junk\n  a  =  v = w  \n", "a", "", 100, "v = w"}},
-          {"comment", {"[s]\n;a=1\n", ";a", "d", 100, "d"}},
-          {"first duplicate section wins", {"[s]\na=1\n[S]\nb=2\n", "b", "d", 100, "d"}},
-          {"CRLF", {"[s]\r\nz=1\r\na=2\r\n", "a", "", 100, "2"}},
-          {"tabs, ^Z and BOM", {"\xEF\xBB\xBF[s]\n\ta\t=\t2\x1a\n", "a", "", 100, "2"}},
-          {"not UTF-8: Windows-1252", {"[s]\na=Jos\xE9 \x80\n", "a", "", 100, u"Jos\u00e9 \u20ac"_qs}},
-          {"UTF-8, cut by characters", {"[s]\na=\xC3\xA9\xF0\x9F\x8E\xB2z\n", "a", "", 3, u"\u00e9\U0001F3B2"_qs}},
-          {"int: quoted, +", Int("\"+1\"", "1")}, {"int: -1", Int("-1", "4294967295")},
-          {"int: leading digits", Int("42A9", "42")}, {"int: 0x", Int("0x1A", "26")},
-          {"int: 0X is no prefix", Int("0X1A", "0")}, {"int: empty", Int("", "7")}});
+    for (const auto &[Name, Call] : std::initializer_list<std::pair<const char *, TCall>>{
+             {"key case", {S, " A ", "d", 100, "val1"}}, {"empty value is no default", {S, "b", "d", 100, ""}},
+             {"no = is no key; default loses trailing spaces", {S, "c", " dflt  ", 100, " dflt"}},
+             {"quotes stripped, inner spaces kept", {S, "q", "d", 100, "  x  "}},
+             {"quotes stripped before the cut to size - 1", {"[s]\na=\"abcdef\"\n", "a", "", 4, "abc"}},
+             {"missing section", {"[t]\na=1\n", "a", "d", 100, "d"}}, {"missing file", {NoFile, "a", "'d'", 100, "d"}},
+             {"spaces around names and =", {"  [  S  ]  junk\n  a  =  v = w  \n", "a", "", 100, "v = w"}},
+             {"comment", {"[s]\n;a=1\n", ";a", "d", 100, "d"}}, {"CRLF", {"[s]\r\nz=1\r\na=2\r\n", "a", "", 100, "2"}},
+             {"first duplicate section wins", {"[s]\na=1\n[S]\nb=2\n", "b", "d", 100, "d"}},
+             {"tabs, ^Z and BOM", {"\xEF\xBB\xBF[s]\n\ta\t=\t2\x1a\n", "a", "", 100, "2"}},
+             {"not UTF-8: Windows-1252", {"[s]\na=Jos\xE9 \x80\n", "a", "", 100, u"Jos\u00e9 \u20ac"_qs}},
+             {"UTF-8, cut by characters", {"[s]\na=\xC3\xA9\xF0\x9F\x8E\xB2z\n", "a", "", 3, u"\u00e9\U0001F3B2"_qs}},
+             {"int: quoted, +", Int("\"+1\"", "1")}, {"int: -1", Int("-1", "4294967295")},
+             {"int: leading digits", Int("42A9", "42")}, {"int: 0x", Int("0x1A", "26")},
+             {"int: 0X is no prefix", Int("0X1A", "0")}, {"int: empty", Int("", "7")},
+             {"write: new file", {NoFile, " k ", u" J\u00f6 "_qs, -1, "[s]\nk= J\xC3\xB6 \n"}},
+             {"write: in place; CRLF, spelling, rest kept",
+              {";c\r\n[S]\r\n  K = old  \r\nz=1\r\n", "k", "", -1, ";c\r\n[S]\r\n  K =\r\nz=1\r\n"}},
+             {"write: after the section's last entry",
+              {"[s]\nx=1\n; c\n\n[t]\n", "k", "v", -1, "[s]\nx=1\nk=v\n; c\n\n[t]\n"}},
+             {"write: last line without a break", {"[s]\r\nx=1", "k", "v", -1, "[s]\r\nx=1\r\nk=v\r\n"}},
+             {"write: new section at the end", {"[t]\r\n\r\n", "k", "v", -1, "[t]\r\n\r\n[s]\r\nk=v\r\n"}},
+             {"write: CR-only file", {"[s]\rx=1\r", "k", "v", -1, "[s]\rx=1\rk=v\r"}},
+             {"write: line break refused", {"[s]\nk=1\n", "k", "1\n[t]", -1, "[s]\nk=1\n"}}})
+      QTest::newRow(Name) << Call;
   }
-  void read() {
+  void call() {
     QFETCH(TCall, Call);
     QVERIFY(Spit(Path, Call.Content));
-    QCOMPARE(Call.Size ? GetPrivateProfileString("s", Call.Key, Call.Default, Call.Size, Path)
-                       : QString::number(GetPrivateProfileInt("s", Call.Key, 7, Path)),
-             Call.Expected);
+    if (Call.Size < 0) {
+      QCOMPARE(WritePrivateProfileString("s", Call.Key, Call.Default, Path), Call.Content != Call.Expected.toUtf8());
+      QCOMPARE(Slurp(Path), Call.Expected.toUtf8());
+    } else {
+      QCOMPARE(Call.Size ? GetPrivateProfileString("s", Call.Key, Call.Default, Call.Size, Path)
+                         : QString::number(GetPrivateProfileInt("s", Call.Key, 7, Path)), Call.Expected);
+    }
   }
 
-  void write_data() {
-    Rows({{"new file", {NoFile, " k ", u" J\u00f6 "_qs, 0, "[s]\nk= J\xC3\xB6 \n"}},
-          {"in place; CRLF, spelling, rest kept",
-           {";c\r\n[S]\r\n  K = old  \r\nz=1\r\n", "k", "", 0, ";c\r\n[S]\r\n  K =\r\nz=1\r\n"}},
-          {"after the section's last entry",
-           {"[s]\nx=1\n; c\n\n[t]\n", "k", "v", 0, "[s]\nx=1\nk=v\n; c\n\n[t]\n"}},
-          {"last line without a break", {"[s]\r\nx=1", "k", "v", 0, "[s]\r\nx=1\r\nk=v\r\n"}},
-          {"new section at the end", {"[t]\r\n\r\n", "k", "v", 0, "[t]\r\n\r\n[s]\r\nk=v\r\n"}},
-          {"CR-only file", {"[s]\rx=1\r", "k", "v", 0, "[s]\rx=1\rk=v\r"}},
-          {"line break refused", {"[s]\nk=1\n", "k", "1\n[t]", 0, "[s]\nk=1\n"}}});
-  }
-  void write() {
-    QFETCH(TCall, Call);
-    QVERIFY(Spit(Path, Call.Content));
-    QCOMPARE(WritePrivateProfileString("s", Call.Key, Call.Default, Path), Call.Content != Call.Expected.toUtf8());
-    QCOMPARE(Slurp(Path), Call.Expected.toUtf8());
-  }
-
-  // A failed write changes nothing and leaves no temporary file behind;
+  // A replaced file keeps its permissions; a failed write changes nothing;
   // garbage or one endless line neither crashes nor hangs, and a write goes
   // at the end without harming what was there.
   void failuresAndHostileFiles() {
@@ -100,15 +89,9 @@ class TstProfileFile : public QObject {
     QVERIFY(!WritePrivateProfileString("s", "x", "3", Path));  // read-only, even for root
     QVERIFY(!WritePrivateProfileString("s", "x", "1", Dir.filePath("nofolder/x.ini")));
     QCOMPARE(Slurp(Path), "[s]\nx=2\n");
-    const QString Fifo = Dir.filePath("fifo");  // an open would wait for a writer
-    QCOMPARE(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
-    QCOMPARE(GetPrivateProfileString("s", "x", "d", 9, Fifo), "d");
-    QVERIFY(!WritePrivateProfileString("s", "x", "1", Fifo));
-    QCOMPARE(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"test.ini"});
 
-    QByteArray Garbage(4 << 20, '\0');
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(Garbage.data()), Garbage.size() / 4);
-    for (const QByteArray &Content : {Garbage, QByteArray(8 << 20, '[')}) {
+    // This very program is the garbage: NULs, stray brackets, no lines to speak of.
+    for (const QByteArray &Content : {Slurp(QCoreApplication::applicationFilePath()), QByteArray(8 << 20, '[')}) {
       QVERIFY(Spit(Path, Content));
       QVERIFY(WritePrivateProfileString("Top Ten Scores", "Score10", "5", Path));
       QCOMPARE(GetPrivateProfileString("top ten scores", "score10", "0", 10, Path), "5");
@@ -129,6 +112,28 @@ class TstProfileFile : public QObject {
       QVERIFY(Writer.waitForFinished());
       QCOMPARE(Slurp(Path), CrashStep(int(GetPrivateProfileInt("Main", "Counter", -1, Path))));
     }
+  }
+
+  // The strict conversion accepts exactly one signed 32-bit integer and names
+  // the rejected input, as given, in its message. The boundary pairs are
+  // where hand-written parsers fail; the last row has digits, but not ASCII
+  // ones.
+  void strToInt_data() {
+    QTest::addColumn<QString>("Input");
+    QTest::addColumn<int>("Expected");  // 0 for the rows that must fail
+    for (const auto &[In, Out] : std::initializer_list<std::pair<QString, int>>{
+             {"+007", 7}, {"  -12", -12}, {"$1f", 31}, {"0X1F", 31}, {"x1F", 31}, {"-$1F", -31}, {"$000000001F", 31},
+             {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"$80000000", -2147483647 - 1}, {"$FFFFFFFF", -1},
+             {"12 ", 0}, {"\t12", 0}, {"- 1", 0}, {"+-1", 0}, {"", 0}, {"$", 0}, {"0x", 0}, {"-", 0}, {"$-1", 0}, {"1F", 0},
+             {"1.0", 0}, {"2147483648", 0}, {"-2147483649", 0}, {"$100000000", 0}, {"18446744073709551617", 0},
+             {"\u0661\u0662", 0}})
+      QTest::addRow("%s%s", Out ? "" : "bad ", qPrintable(In)) << In << Out;
+  }
+  void strToInt() {
+    QFETCH(QString, Input);
+    QFETCH(int, Expected);
+    if (Expected) QCOMPARE(StrToInt(Input), Expected);
+    else QCOMPARE(ErrorOf([&] { StrToInt(Input); }), "'" + Input + "' is not a valid integer value");
   }
 };
 

@@ -1,13 +1,25 @@
-// The top-ten file: placing a total (a tie ranks the newer game first),
-// shifting the lower places down key by key, the read limits, Reset, and the
-// strict reading of scores when placing. Every check reads the file through
-// a fresh object or as bytes.
+// The top ten: its file and its two dialogs.
+//
+// The file: placing a total (a tie ranks the newer game first), shifting the
+// lower places down key by key, the read limits, Reset, and the strict
+// reading of scores when placing. Every check reads the file through a fresh
+// object or as bytes.
+//
+// The list: ten rows read from the file on every showing and gone on hide;
+// the reset question and what each answer does. The name dialog, through the
+// interface the main window uses: the place announced, the name typed
+// (Escape and the close button do nothing, Enter accepts), the name history
+// saved before the entry is written. The whole game end through the main
+// window is tested with the other windows.
+#include <QApplication>
 #include <QDate>
-#include <QTemporaryDir>
+#include <QMessageBox>
 #include <QtTest>
 
+#include "BigScoreDlg.h"
 #include "ProfileFile.h"
-#include "TopTenFile.h"
+#include "RegistryStore.h"
+#include "Top10Form.h"
 #include "TopTenTestSupport.h"
 
 namespace {
@@ -19,12 +31,10 @@ const bool GermanDates = qputenv("LC_ALL", "de_DE.UTF-8");
 // places 1 to 10 hold Places ("score|name|date|count"), CRLF line ends.
 QByteArray Listing(const QStringList &Places) {
   QByteArray Data = "; by hand\r\n[Other]\r\nScore01=5\r\n\r\n[Top Ten Scores]\r\n";
-  for (int N = 1; N <= 10; ++N) {
-    const QStringList P = Places[N - 1].split('|');
+  for (int N = 1; N <= 10; ++N)
     for (int K = 0; K < 4; ++K)
       Data += QString::asprintf("%s%02d=%s\r\n", std::array{"Score", "Name", "Date", "Quintors"}[K], N,
-                                qUtf8Printable(P[K])).toUtf8();
-  }
+                                qUtf8Printable(Places[N - 1].section('|', K, K))).toUtf8();
   return Data;
 }
 
@@ -34,12 +44,35 @@ QStringList Full() {
   for (int N = 1; N <= 10; ++N) Places << QString("%1|P%2|D%2|%2").arg(110 - 10 * N).arg(N);
   return Places;
 }
+
+// Answer runs on the dialog of type T that the next modal loop shows. A
+// zero-delay timer fires only once that loop runs, so the dialog is up; any
+// other dialog ends the run at once rather than leaving it hanging.
+template <class T> void WhenModal(std::function<void(T *)> Answer) {
+  QTimer::singleShot(0, [Answer] {
+    auto *Dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+    if (!Dialog || !Dialog->isVisible()) qFatal("the expected modal dialog is not up");
+    Answer(Dialog);
+  });
+}
+
+// Shows the list modally and returns the texts of its rows while up; Also
+// runs before OK closes it.
+QStringList Shown(TTop10Form &Form, std::function<void(TTop10Form *)> Also = {}) {
+  QStringList Texts;
+  WhenModal<TTop10Form>([&](TTop10Form *List) {
+    for (int I = 0; I < List->ListView1->topLevelItemCount(); ++I)
+      for (int Column = 0; Column < 5; ++Column) Texts << List->ListView1->topLevelItem(I)->text(Column);
+    if (Also) Also(List);
+    QTest::mouseClick(List->OK, Qt::LeftButton);
+  });
+  Form.ShowList();
+  return Texts;
+}
 }  // namespace
 
-class TstTopTenFile : public QObject {
+class TstTopTenFile : public QObject, TTopTenFolder {
   Q_OBJECT
-  QTemporaryDir Dir;
-  QString Program = Dir.filePath("quintor"), Path = Program + ".tps";
   QString Today = QDate::currentDate().toString("dd.MM.yy");
 
  private slots:
@@ -49,9 +82,8 @@ class TstTopTenFile : public QObject {
   // list, key by key from place 10 up, then the new place 1.
   void firstEntryWritesAllFortyKeys() {
     QCOMPARE(TTopTenFile("/d/x.y/game").GetFileName(), "/d/x.y/game.tps");
-    TTopTenFile File(Program);
-    QCOMPARE(File.GetTenthScore(), 0);
-    QCOMPARE(File.AddEntry(1, QString(), 2), 1);
+    QCOMPARE(TTopTenFile(Program).GetTenthScore(), 0);
+    QCOMPARE(TTopTenFile(Program).AddEntry(1, QString(), 2), 1);
     QByteArray Expected = "[Top Ten Scores]\n";
     for (int N = 10; N >= 2; --N)
       Expected += QString::asprintf("Score%02d=0\nName%02d=\nDate%02d=\nQuintors%02d=0\n", N, N, N, N).toUtf8();
@@ -98,14 +130,78 @@ class TstTopTenFile : public QObject {
     QStringList Places = Full();
     Places[6] = "40.5|P7|D7|7";
     QVERIFY(Spit(Path, Listing(Places)));
-    TTopTenFile File(Program);
-    QCOMPARE(ErrorOf([&] { File.AddEntry(1000, "X", 0); }), "'40.5' is not a valid integer value");
+    QCOMPARE(ErrorOf([&] { TTopTenFile(Program).AddEntry(1000, "X", 0); }), "'40.5' is not a valid integer value");
     QCOMPARE(Slurp(Path), Listing(Places));
-    QCOMPARE(File.AddEntry(25, "Y", 0), 9);  // the scan from the bottom stops before the bad score
     Spit(Path, "[top ten scores]\nscore10=-12abc\n");
-    QCOMPARE(File.GetTenthScore(), -12);
+    QCOMPARE(TTopTenFile(Program).GetTenthScore(), -12);
+  }
+
+  // Ten rows each time the list opens (the last row's texts prove there are
+  // no more), none while it is closed, and Escape does not close it; an entry
+  // written while it is closed shows at the next opening, a long name whole.
+  void listRowsLiveWhileShown() {
+    TTop10Form Form(Program);
+    QStringList Rows = Shown(Form, [](TTop10Form *List) {
+      QTest::keyClick(List, Qt::Key_Escape);  // no cancel button: Escape leaves it open
+      QVERIFY(List->isVisible());
+    });
+    QCOMPARE(Form.ListView1->topLevelItemCount(), 0);
+    QCOMPARE(Rows.mid(0, 5) + Rows.mid(45), QStringList({"1.", "", "", "0", "0", "10.", "", "", "0", "0"}));
+    Form.TopTenFile.AddEntry(250, QString(99, u'L'), 4);
+    Rows = Shown(Form);
+    QCOMPARE(Rows.size(), 50);
+    QCOMPARE(Rows.mid(1, 1) + Rows.mid(3, 3), QStringList({QString(99, u'L'), "250", "4", "2."}));
+  }
+
+  // No leaves file and rows alone; Yes empties the table at once and resets
+  // the file. The question offers Yes and No: clicking a missing button
+  // would abort the run.
+  void resetQuestion() {
+    TTop10Form Form(Program);
+    Form.TopTenFile.AddEntry(300, "Ann", 2);
+    const QByteArray Before = Slurp(Path);
+    QStringList Seen;
+    Shown(Form, [&](TTop10Form *List) {
+      for (const auto Answer : {QMessageBox::No, QMessageBox::Yes}) {
+        WhenModal<QMessageBox>([&](QMessageBox *Box) {
+          Seen << Box->windowTitle() << Box->text() << QString::number(Box->icon() == QMessageBox::Warning);
+          QTest::mouseClick(Box->button(Answer), Qt::LeftButton);
+        });
+        QTest::mouseClick(List->ResetScores, Qt::LeftButton);  // returns once answered
+        Seen << QString::number(List->ListView1->topLevelItemCount()) << QString::number(Slurp(Path) == Before);
+      }
+    });
+    QCOMPARE(Seen, QStringList({"Reset Scores", "Are you sure ?", "1", "10", "1",  // No
+                                "Reset Scores", "Are you sure ?", "1", "0", "0"}));
+  }
+
+  // A total equal to place 3 is announced as number 3. The name is typed
+  // where the focus is; what the history and place 3 hold is taken the
+  // moment the dialog closes.
+  void nameAskedAndSavedBeforeTheEntry() {
+    QStandardPaths::setTestModeEnabled(true);
+    SetRegistryFolder(Dir.path());
+    TTop10Form Top10(Program);  // the list first, then the name dialog, as at start-up
+    TBigScoreDlg BigScore;
+    Top10.TopTenFile.SetBigScoreDlg(&BigScore);
+    for (int Total : {500, 400, 300, 200}) Top10.TopTenFile.AddEntry(Total, QString::number(Total), 0);
+    QStringList Seen;
+    connect(&BigScore, &QDialog::finished, this, [&] {
+      Seen << QString::number(Slurp(Dir.filePath("HKEY_CURRENT_USER.reg")).contains("\"0\"=\"Ann\""))
+           << GetPrivateProfileString("Top Ten Scores", "Name03", "", 100, Path);
+    });
+    WhenModal<TBigScoreDlg>([&](TBigScoreDlg *Dialog) {
+      QTest::keyClick(Dialog->focusWidget(), Qt::Key_Escape);
+      Seen << Dialog->Message->text()
+           << QString::number(!Dialog->close() && QApplication::activeModalWidget() == Dialog);
+      QTest::keyClicks(Dialog->focusWidget(), "Ann");
+      QTest::keyClick(Dialog->focusWidget(), Qt::Key_Return);
+    });
+    Top10.EnterNewScore(300, 1);
+    QCOMPARE(Seen, QStringList({"You are number 3 on the Top Ten List. Please type your name:", "1", "1", "300"}));
+    QCOMPARE(GetPrivateProfileString("Top Ten Scores", "Name03", "", 100, Path), "Ann");
   }
 };
 
-QTEST_GUILESS_MAIN(TstTopTenFile)
+QTEST_MAIN(TstTopTenFile)
 #include "tst_toptenfile.moc"
