@@ -50,8 +50,8 @@ class TestMRUCombo : public QObject {
                                                   << "Player 0" << Ten << Saved(Ten + QStringList{"Player 10"}).replace("0000000b", "0000000a");
     const QStringList AnnBob{"Ann", "Bob"};
     QTest::newRow("listed name, other case") << Saved(AnnBob) << "Ann" << "aNN" << AnnBob << Saved(AnnBob);
-    QTest::newRow("a prefix is a new name, saved after Count") << Saved(AnnBob) << "Ann" << "An" << QStringList{"Ann", "Bob", "An"}
-                                                               << Saved(AnnBob).replace("02\n", "03\n") + "\"2\"=\"An\"\n";
+    QTest::newRow("a prefix is new, saved after Count") << Saved(AnnBob) << "Ann" << "An" << AnnBob + QStringList{"An"}
+                                                         << Saved(AnnBob).replace("02\n", "03\n") + "\"2\"=\"An\"\n";
     QTest::newRow("eleventh name shown, not saved") << Saved(Ten) << "Player 0" << "Eleven"
                                                     << Ten + QStringList{"Eleven"} << Saved(Ten);
   }
