@@ -46,8 +46,9 @@ class TestMRUCombo : public QObject {
     QTest::newRow("empty 0 and 1 skipped, text field from 0")  // "2" is left behind, above the new Count
         << QByteArray("\"Count\"=dword:00000003\n\"0\"=\"\"\n\"1\"=\"\"\n\"2\"=\"Cy\"\n") << "" << "" << QStringList{"Cy"}
         << QByteArray("\"Count\"=dword:00000001\n\"0\"=\"Cy\"\n\"1\"=\"\"\n\"2\"=\"Cy\"\n");
-    QTest::newRow("a huge Count reads ten names") << Saved(Ten + QStringList{"Player 10"}).replace("0000000b", "7fffffff") << "Player 0"
-                                                  << "Player 0" << Ten << Saved(Ten + QStringList{"Player 10"}).replace("0000000b", "0000000a");
+    const QByteArray Eleven = Saved(Ten + QStringList{"Player 10"});
+    QTest::newRow("a huge Count reads ten names") << QByteArray(Eleven).replace("0000000b", "7fffffff") << "Player 0"
+                                                  << "Player 0" << Ten << QByteArray(Eleven).replace("0000000b", "0000000a");
     const QStringList AnnBob{"Ann", "Bob"};
     QTest::newRow("listed name, other case") << Saved(AnnBob) << "Ann" << "aNN" << AnnBob << Saved(AnnBob);
     QTest::newRow("a prefix is new, saved after Count") << Saved(AnnBob) << "Ann" << "An" << AnnBob + QStringList{"An"}
