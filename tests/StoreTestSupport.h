@@ -15,7 +15,6 @@ struct TTempStore {
     QStandardPaths::setTestModeEnabled(true);  // should the folder fail, still not the user's store
     SetRegistryFolder(Dir.path());
   }
-  ~TTempStore() { SetRegistryFolder(QString()); }
 
   static QByteArray Bytes(const QString &Path = RegistryStoreFile(TRegistryRoot::CurrentUser)) {
     QFile In(Path);
