@@ -3,6 +3,8 @@
 // corrupt file is kept aside, and two processes writing at once both keep
 // their values.
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,6 +92,26 @@ class TestRegistryStore : public QObject {
 
   // Each writer, once the start file is there, writes its own value in many
   // small batches; each batch must merge the other's, not overwrite it.
+  // A write that fails half-way (here: the file size limit, which binds root
+  // too, as a full disk would) must leave the old file whole.
+  void failedWriteKeepsTheOldFile() {
+    const QByteArray Before = StoreHeader + "[HKEY_CURRENT_USER\\Software]\n";
+    TTempStore::Save(Before);
+    rlimit Saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &Saved), 0);
+    const rlimit Small{256, Saved.rlim_max};
+    const auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &Small), 0);
+    TRegistryAccess Access;
+    QVERIFY(Access.OpenKey("Software", true));
+    Access.WriteString("Big", QString(4000, u'x'));
+    Access.CloseKey();
+    setrlimit(RLIMIT_FSIZE, &Saved);
+    std::signal(SIGXFSZ, OldHandler);
+    QCOMPARE(TTempStore::Bytes(), Before);
+    QCOMPARE(QDir(Store->Dir.path()).entryList(QDir::Files), QStringList{"HKEY_CURRENT_USER.reg"});
+  }
+
   void twoProcessesWritingAtOnceKeepBoth() {
     const QString Go = Store->Dir.filePath("start");
     std::vector<pid_t> Writers;
