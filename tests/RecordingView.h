@@ -25,13 +25,9 @@ class TRecordingView : public TGameView, public TGameEnd {
   TCategoryFlags Captions = {};
   int DieShown[DiceCount] = {NotThrown, NotThrown, NotThrown, NotThrown, NotThrown};
   bool Held[DiceCount] = {};
-  bool DiceEnabled = false;
-  bool RollEnabled = false;
-  bool UndoEnabled = false;
-  bool Animation = false;
-  bool TimerOn = false;
+  bool DiceEnabled = false, RollEnabled = false, UndoEnabled = false;
+  bool Animation = false, TimerOn = false;
   int TimerStarts = 0;
-  int PreviewsForgotten = 0;
 
   int TenthScore = 0;
   QStringList EndCalls;
@@ -71,7 +67,7 @@ class TRecordingView : public TGameView, public TGameEnd {
 
   void SetRollEnabled(bool Enabled) override { RollEnabled = Enabled; }
   void SetUndoEnabled(bool Enabled) override { UndoEnabled = Enabled; }
-  void ForgetPreview() override { ++PreviewsForgotten; }
+  void ForgetPreview() override {}
 
   bool IsAnimationOn() const override { return Animation; }
   void StartFlashTimer() override {

@@ -128,10 +128,6 @@ void TestScoreCard::weightedTotals() {
   Card.ColumnBonus[2] = true;
   QCOMPARE(CombinedTotal(Card, 2), 300);
   QCOMPARE(WeightedTotal(Card, 2), 900);
-
-  TScoreCard Upper;
-  Upper.TopScore[0][5] = 63;
-  QCOMPARE(UpdateUpperTotals(Upper, 0, Faces("6-6-6-6-5"), nullptr), 98);
 }
 
 QTEST_APPLESS_MAIN(TestScoreCard)

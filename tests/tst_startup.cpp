@@ -3,22 +3,13 @@
 // finished game that beats the tenth score running through the name dialog
 // into the list.
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 
 #include "AboutForm.h"
 #include "BigScoreDlg.h"
-#include "MainForm.h"
 #include "ProgramPath.h"
 #include "RegistryStore.h"
 #include "ScoreGrid.h"
@@ -33,18 +24,12 @@ namespace {
 // Runs Answer on the dialog once it is the active modal window.
 void WhenModal(QDialog *Dialog, std::function<void()> Answer) {
   auto *Poll = new QTimer(Dialog);
-  Poll->setInterval(5);
   QObject::connect(Poll, &QTimer::timeout, Dialog, [=] {
     if (QApplication::activeModalWidget() != Dialog) return;
-    Poll->stop();
     Poll->deleteLater();
     Answer();
   });
-  Poll->start();
-}
-
-QPoint BoxPoint(int Col, int Row) {
-  return QPoint(TScoreGrid::BorderWidth + Col * 31 + 12, TScoreGrid::BorderWidth + Row * 17 + 8);
+  Poll->start(5);
 }
 
 }  // namespace
@@ -64,7 +49,6 @@ class TestStartUp : public QObject {
 
  private slots:
   void init() {
-    QVERIFY(Folder.isValid());
     SetProgramFilePathForTesting(Folder.filePath(QStringLiteral("quintor")));
     SetRegistryFolder(Folder.filePath(QStringLiteral("registry")));
     Forms = std::make_unique<TQuintorForms>();
@@ -82,7 +66,6 @@ class TestStartUp : public QObject {
     TAboutForm *About = Forms->AboutForm;
     const QString Version = Child<TVersionLabel>(About, "VersionLabel1")->text();
     QVERIFY(Version.startsWith(QStringLiteral("Version ")));
-
     int Shown = 0;
     auto AnswerWithEnter = [&] {
       ++Shown;
@@ -93,7 +76,6 @@ class TestStartUp : public QObject {
     Child<QAction>(&Forms->MainForm, "About1")->trigger();
     QCOMPARE(Shown, 1);
     QVERIFY(!About->isVisible());
-
     WhenModal(About, AnswerWithEnter);
     QTest::mouseClick(Child<QLabel>(&Forms->MainForm, "Image1"), Qt::LeftButton);
     QCOMPARE(Shown, 2);
@@ -102,8 +84,8 @@ class TestStartUp : public QObject {
   void topTenFromItsCommand() {
     int Rows = -1;
     WhenModal(Forms->Top10Form, [&] {
-      Rows = Child<QTreeWidget>(Forms->Top10Form, "ListView1")->topLevelItemCount();
-      Child<QPushButton>(Forms->Top10Form, "OK")->click();
+      Rows = Forms->Top10Form->ListView1->topLevelItemCount();
+      Forms->Top10Form->OK->click();
     });
     QTest::keyClick(&Forms->MainForm, Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(Rows, 10);
@@ -112,28 +94,26 @@ class TestStartUp : public QObject {
   void aQualifyingGameAsksTheNameAndListsIt() {
     TMainForm &Main = Forms->MainForm;
     Child<QCheckBox>(&Main, "AnimationCheckbox")->setChecked(false);
-    auto *Top = Child<TScoreGrid>(&Main, "TopGrid");
-    auto *Bottom = Child<TScoreGrid>(&Main, "BottomGrid");
     auto *Roll = Child<QPushButton>(&Main, "RollButton");
-
     QString Announced, Listed;
     WhenModal(Forms->BigScoreDlg, [&] {
-      Announced = Child<QLabel>(Forms->BigScoreDlg, "Message")->text();
-      auto *Names = Child<QComboBox>(Forms->BigScoreDlg, "MRUCombo1");
-      QTest::keyClicks(Names, QStringLiteral("Ann"));
-      QTest::keyClick(Names, Qt::Key_Return);  // OK is the default button
+      Announced = Forms->BigScoreDlg->Message->text();
+      QTest::keyClicks(Forms->BigScoreDlg->MRUCombo1, QStringLiteral("Ann"));
+      QTest::keyClick(Forms->BigScoreDlg->MRUCombo1, Qt::Key_Return);  // OK is the default button
     });
     WhenModal(Forms->Top10Form, [&] {
-      QTreeWidgetItem *First = Child<QTreeWidget>(Forms->Top10Form, "ListView1")->topLevelItem(0);
+      QTreeWidgetItem *First = Forms->Top10Form->ListView1->topLevelItem(0);
       for (int Column = 0; Column < 5; ++Column) Listed += First->text(Column) + QLatin1Char('|');
-      Child<QPushButton>(Forms->Top10Form, "OK")->click();
+      Forms->Top10Form->OK->click();
     });
 
     for (int Col = 0; Col < ColumnCount; ++Col)
       for (int Row = 0; Row < EntryRows; ++Row) {
         QTest::mouseClick(Roll, Qt::LeftButton);
-        TScoreGrid *Grid = Row < UpperRows ? Top : Bottom;
-        QTest::mouseClick(Grid, Qt::LeftButton, {}, BoxPoint(Col, Row < UpperRows ? Row : Row - UpperRows));
+        const bool Upper = Row < UpperRows;
+        QTest::mouseClick(Child<TScoreGrid>(&Main, Upper ? "TopGrid" : "BottomGrid"), Qt::LeftButton, {},
+                          QPoint(TScoreGrid::BorderWidth + Col * 31 + 12,
+                                 TScoreGrid::BorderWidth + (Upper ? Row : Row - UpperRows) * 17 + 8));
       }
 
     const QString Total = Child<QLabel>(&Main, "GrandTotal")->text();
