@@ -51,11 +51,14 @@ void RegisterFontSubstitutes() {
 }  // namespace
 
 TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent), Ui(std::make_unique<Ui::TMainForm>()) {
+  // The form's font is set before its controls exist, so that they take it
+  // as they are made rather than each re-measuring itself on a change.
+  SetupFonts();
   Ui->setupUi(this);
+  SetupControlFonts();
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  SetupFonts();
   Ui->CentralWidget->setFixedSize(330, 421);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -107,7 +110,10 @@ void TMainForm::SetupFonts() {
   QFont FormFont(QStringLiteral("MS Sans Serif"));
   FormFont.setPixelSize(11);
   setFont(FormFont);
-  QFont Bold = FormFont;
+}
+
+void TMainForm::SetupControlFonts() {
+  QFont Bold = font();
   Bold.setBold(true);
   Ui->Label11->setFont(Bold);
   QFont Total(QStringLiteral("Arial"));

@@ -108,6 +108,7 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
 
  private:
   void SetupFonts();
+  void SetupControlFonts();
   void ShowPreview(int Col, int EntryRow, int Score);
   void EmptyPreviewCell();
   void RefreshPreview();
