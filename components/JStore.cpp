@@ -56,44 +56,33 @@ void TJWin32Registry::Clear() {
   FAccessor->OpenKey(Path, true);
 }
 
-bool TJWin32Registry::ReadString(const QString &Name, QString &Value) {
+// One accessor operation: false at once without an accessor (an Open that
+// failed), false on any error inside it, true otherwise.
+template <typename TOperation>
+bool TJWin32Registry::Guarded(TOperation Operation) {
   if (!FAccessor) return false;
   try {
-    Value = FAccessor->ReadString(Name);
+    Operation(*FAccessor);
     return true;
   } catch (const std::exception &) {
     return false;
   }
+}
+
+bool TJWin32Registry::ReadString(const QString &Name, QString &Value) {
+  return Guarded([&](TRegistryAccess &Access) { Value = Access.ReadString(Name); });
 }
 
 bool TJWin32Registry::WriteString(const QString &Name, const QString &Value) {
-  if (!FAccessor) return false;
-  try {
-    FAccessor->WriteString(Name, Value);
-    return true;
-  } catch (const std::exception &) {
-    return false;
-  }
+  return Guarded([&](TRegistryAccess &Access) { Access.WriteString(Name, Value); });
 }
 
 bool TJWin32Registry::ReadInteger(const QString &Name, int &Value) {
-  if (!FAccessor) return false;
-  try {
-    Value = FAccessor->ReadInteger(Name);
-    return true;
-  } catch (const std::exception &) {
-    return false;
-  }
+  return Guarded([&](TRegistryAccess &Access) { Value = Access.ReadInteger(Name); });
 }
 
 bool TJWin32Registry::WriteInteger(const QString &Name, int Value) {
-  if (!FAccessor) return false;
-  try {
-    FAccessor->WriteInteger(Name, Value);
-    return true;
-  } catch (const std::exception &) {
-    return false;
-  }
+  return Guarded([&](TRegistryAccess &Access) { Access.WriteInteger(Name, Value); });
 }
 
 // --- TJStorage ---

@@ -48,6 +48,9 @@ class TJWin32Registry {
   bool Opened() const { return FOpened; }
 
  private:
+  template <typename TOperation>
+  bool Guarded(TOperation Operation);
+
   bool FOpened = false;
   std::unique_ptr<TRegistryAccess> FAccessor;
 };
