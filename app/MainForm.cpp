@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
@@ -68,6 +69,9 @@ TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent), Ui(std::make_unique
                      Ui->Label6,   Ui->LabelTOK, Ui->LabelFOK, Ui->LabelFH, Ui->LabelSS,
                      Ui->LabelLS,  Ui->LabelQ,   Ui->LabelC};
   Ui->BottomTotal->SetRowHeight(1, 15);
+  // The layout cannot name a separator; the one between New and Exit is N1.
+  for (QAction *Item : Ui->GameItem->actions())
+    if (Item->isSeparator()) Item->setObjectName(QStringLiteral("N1"));
 
   // Everything on the score panel but the two box grids lets the pointer
   // through to the panel, so a move there empties the preview; the totals
