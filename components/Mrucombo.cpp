@@ -1,6 +1,7 @@
 #include "Mrucombo.h"
 
 #include <QAbstractItemModel>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "JError.h"
@@ -13,7 +14,26 @@ struct TCloseGuard {
   ~TCloseGuard() { Storage.Close(); }
 };
 
+// Rows of the drop-down list at one fixed height.
+class TFixedHeightDelegate : public QStyledItemDelegate {
+ public:
+  TFixedHeightDelegate(int Height, QObject *Parent) : QStyledItemDelegate(Parent), FHeight(Height) {}
+  QSize sizeHint(const QStyleOptionViewItem &Option, const QModelIndex &Index) const override {
+    return {QStyledItemDelegate::sizeHint(Option, Index).width(), FHeight};
+  }
+
+ private:
+  int FHeight;
+};
+
 }  // namespace
+
+void TMRUCombo::SetItemHeight(int Value) {
+  if (Value == FItemHeight) return;
+  FItemHeight = Value;
+  // The combo box does not own its delegate; this one goes with the combo box.
+  if (Value > 0) setItemDelegate(new TFixedHeightDelegate(Value, this));
+}
 
 TMRUCombo::TMRUCombo(QWidget *Owner) : QComboBox(Owner), FStorage(std::make_unique<TJStorage>()) {
   FStorage->OwnerComponent = this;

@@ -14,6 +14,9 @@
 //    <property name="StorageRegistryRootKey" stdset="0">
 //     <number>2</number>
 //    </property>
+//    <property name="ItemHeight" stdset="0">
+//     <number>14</number>
+//    </property>
 //    <property name="ShowLatest" stdset="0">
 //     <bool>false</bool>
 //    </property>
@@ -41,6 +44,7 @@ class TMRUCombo : public QComboBox, public TJComponent {
   Q_PROPERTY(QString StorageKey READ StorageKey WRITE SetStorageKey)
   Q_PROPERTY(int StorageRegistryRootKey READ StorageRegistryRootKey WRITE SetStorageRegistryRootKey)
   Q_PROPERTY(bool ShowLatest MEMBER ShowLatest)
+  Q_PROPERTY(int ItemHeight READ GetItemHeight WRITE SetItemHeight)
 
  public:
   explicit TMRUCombo(QWidget *Owner = nullptr);
@@ -60,6 +64,11 @@ class TMRUCombo : public QComboBox, public TJComponent {
   // whole text, no trimming); -1 when there is none. Empty text is never found.
   int FindStringExact(const QString &Text) const;
 
+  // The height in pixels of each row of the drop-down list; 0 leaves it to
+  // the style.
+  int GetItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int Value);
+
   // Kept with the form layout; nothing depends on it.
   bool ShowLatest = false;
 
@@ -72,4 +81,5 @@ class TMRUCombo : public QComboBox, public TJComponent {
   void SetStorageRegistryRootKey(int Value);
 
   std::unique_ptr<TJStorage> FStorage;
+  int FItemHeight = 0;
 };

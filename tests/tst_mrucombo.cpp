@@ -1,6 +1,7 @@
 // The name history: what a combo box shows after loading a saved history,
 // and what UpdateList adds to the list and writes back.
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 
 #include "Mrucombo.h"
@@ -75,6 +76,14 @@ class TestMRUCombo : public QObject {
     QTEST(Items(Combo), "Listed");
     QCOMPARE(Combo.currentText(), Typed);
     QCOMPARE(TTempStore::Bytes(), StoreFile(After));
+  }
+
+  // Set as a form layout sets it: the rows of the drop-down take that height.
+  void itemHeight() {
+    TMRUCombo Combo;
+    Combo.addItem("Ann");
+    QVERIFY(Combo.setProperty("ItemHeight", 14));
+    QCOMPARE(Combo.view()->sizeHintForRow(0), 14);
   }
 
   void blankKey() {
