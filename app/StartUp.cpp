@@ -6,6 +6,9 @@
 #include "QuintorApplication.h"
 #include "Top10Form.h"
 
+#include <QFontDatabase>
+#include <thread>
+
 namespace quintor {
 
 void InitApplication(TQuintorApplication &App) {
@@ -24,8 +27,12 @@ TQuintorForms::TQuintorForms()
 }
 
 int RunQuintor(TQuintorApplication &App, const std::function<void(TMainForm &)> &BeforeShow) {
+  // Loading the font database takes a few milliseconds; it loads on another
+  // thread while the windows are built, most of which needs no font yet.
+  std::thread FontDatabase([] { QFontDatabase::families(); });
   InitApplication(App);
   TQuintorForms Forms;
+  FontDatabase.join();
   if (BeforeShow) BeforeShow(Forms.MainForm);
   Forms.MainForm.show();
   return App.exec();
