@@ -86,20 +86,16 @@ void TScoreGrid::paintEvent(QPaintEvent *) {
   const QRect Client = rect().adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
 
   // Sunken two-pixel border: shadow and dark outside, light and face inside.
-  const QRect Outer = rect();
-  Painter.setPen(Pal.color(QPalette::Active, QPalette::Mid));
-  Painter.drawLine(Outer.topLeft(), Outer.topRight());
-  Painter.drawLine(Outer.topLeft(), Outer.bottomLeft());
-  Painter.setPen(Pal.color(QPalette::Active, QPalette::Light));
-  Painter.drawLine(Outer.bottomLeft(), Outer.bottomRight());
-  Painter.drawLine(Outer.topRight(), Outer.bottomRight());
-  const QRect Inner = Outer.adjusted(1, 1, -1, -1);
-  Painter.setPen(Pal.color(QPalette::Active, QPalette::Shadow));
-  Painter.drawLine(Inner.topLeft(), Inner.topRight());
-  Painter.drawLine(Inner.topLeft(), Inner.bottomLeft());
-  Painter.setPen(Pal.color(QPalette::Active, QPalette::Button));
-  Painter.drawLine(Inner.bottomLeft(), Inner.bottomRight());
-  Painter.drawLine(Inner.topRight(), Inner.bottomRight());
+  auto Frame = [&](const QRect &Box, QPalette::ColorRole TopLeft, QPalette::ColorRole BottomRight) {
+    Painter.setPen(Pal.color(QPalette::Active, TopLeft));
+    Painter.drawLine(Box.topLeft(), Box.topRight());
+    Painter.drawLine(Box.topLeft(), Box.bottomLeft());
+    Painter.setPen(Pal.color(QPalette::Active, BottomRight));
+    Painter.drawLine(Box.bottomLeft(), Box.bottomRight());
+    Painter.drawLine(Box.topRight(), Box.bottomRight());
+  };
+  Frame(rect(), QPalette::Mid, QPalette::Light);
+  Frame(rect().adjusted(1, 1, -1, -1), QPalette::Shadow, QPalette::Button);
 
   Painter.setClipRect(Client);
   Painter.translate(Client.topLeft());
