@@ -92,9 +92,13 @@
 // - The accelerator of a caption set with SetCaption ("&Next": N) is the
 //   caption's Qt mnemonic, Alt+N, while the button's window is active.
 // - An image list is one QImage strip of equal-size images plus a used-slot
-//   bit set (TGlyphList); the lists are shared per image size by a cache
-//   (TGlyphCache) that exists while any glyph exists or any list is alive.
+//   bit set (TGlyphList); the lists are shared per image size by the
+//   process's one cache (TGlyphCache), made with the first glyph (or the
+//   first image, should it be missing) and destroyed when a glyph goes and no
+//   list is left. A list goes as soon as its last live image is released.
 //   Only the GUI thread may use glyphs, lists and the cache.
+// - Not carried over: an Action link (connect OnClick to QAction::trigger
+//   instead) and the picture's colour palette (a QPixmap has none).
 //
 // Choices made here:
 // - Only a left-button release inside the button sets the owner's modal
