@@ -110,7 +110,14 @@
 //   states are settled.
 // - The button takes the keyboard focus by Tab only (Qt::TabFocus); it draws
 //   no focus mark.
-// - Hiding the button while the pointer is over it returns it to fbsMouseOut.
+// - Escape with another ModalResult is not taken: a QDialog owner then
+//   rejects as it does for any Escape.
+// - The second press of a double click and its release fire nothing but
+//   OnDblClick (on a down button).
+// - Hiding the button ends a press and the hover: it rests in fbsMouseOut
+//   (fbsExclusive when down).
+// - The disabled looks compare colours exactly instead of going through a
+//   monochrome copy.
 // - A forced MakeStateImage replaces the image in the state's slot for every
 //   state, so a forced rebuild never leaves a slot behind.
 // - A strip narrower than NumGlyphs pixels (image width 0) draws nothing.
