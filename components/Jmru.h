@@ -26,7 +26,9 @@
 // LoadComponents(form) runs its Loaded together with every other library
 // component of the form. The properties below are Qt properties, so they can
 // also be set with setProperty() from a form's saved values; SortBy and
-// MenuKind are the ordinals of their enumerations there.
+// MenuKind are the ordinals of their enumerations there (an ordinal outside
+// the enumeration is ignored). A list made in code outside a form runs its
+// Loaded itself once its properties are set.
 //
 // Menus in Qt. An entry's menu item is a QAction owned by the list (its
 // QObject child), with this list's HandleMenuClick on its triggered signal.
@@ -40,8 +42,15 @@
 // first, so an entry stands in one menu only; this is also how a change of
 // MenuKind at run time between mkSubMenu (entries are children of the root)
 // and the other kinds (entries are its siblings) carries the entries across
-// at once. The separator of mkInsertWithSeparator is a QAction with
-// setSeparator(true).
+// at once. Leaving mkSubMenu also enables again a root that the list had
+// disabled for an empty list, since the root then anchors entries beside it.
+// The separator of mkInsertWithSeparator is a QAction with setSeparator(true).
+//
+// Moving an action that already stands in the target menu uses the clamped
+// index of AddAt, except where the result must be "directly in front of" or
+// "directly below" an action that the move itself shifts: under
+// mkInsertBefore each entry lands directly above the root, and AddAfter puts
+// src directly below dest, from either side of it.
 //
 // Events are std::function members: "assigned" is a non-empty function, and
 // HandleMenuClick and DoChange branch on it. OnSelect's int result is
