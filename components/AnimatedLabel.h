@@ -66,7 +66,8 @@
 // never transparent), the button face its palette's Button. The label is
 // always top-aligned and single-line: its alignment keeps only the horizontal
 // part and adds the top, and it publishes neither word wrap nor background
-// filling. Colours come from the palette's current colour group.
+// filling. Colours come from the palette's current colour group. The step
+// counter is kept by the label (GetStep), beside its QTimer.
 //
 // Choices:
 // - A label of width 0 with the fly effect draws nothing.

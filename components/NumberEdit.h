@@ -41,23 +41,27 @@
 // - the shortest form with 7 significant digits, correctly rounded: no
 //   trailing zeros, no decimal separator without digits after it, "-" before
 //   a negative number, and 0 (also minus zero) as "0";
-// - in the exponent form when the number rounded to 7 digits is 10000000 or
-//   more, or less than 0.0001 (the rule of C's "%.7g"), spelled with a capital
-//   E, the exponent's sign always and no leading zeros in the exponent:
-//   12345678 is "1.234568E+7", 0.00001 is "1E-5", 0.0001 is "0.0001";
+// - in the exponent form when its magnitude rounded to 7 digits is 10000000
+//   or more, or less than 0.0001 (the rule of C's "%.7g"), spelled with a
+//   capital E, the exponent's sign always and no leading zeros in the
+//   exponent: 12345678 is "1.234568E+7", 0.00001 is "1E-5", 0.0001 "0.0001";
 // - a value that is not a finite number as "NAN", "INF" or "-INF" (which then
 //   reads back as not a number).
 //
 // A text is a number when, after any leading and trailing white space, it is
-// an optional "+" or "-", decimal digits with at most one decimal separator
-// (at least one digit in all), and an optional exponent: "E" or "e", an
-// optional sign, and digits. Group separators, other spellings of infinity or
-// NaN and numbers beyond the range of double are not numbers. A number beyond
-// the range of single precision (a magnitude over about 3.4E+38) cannot be a
-// Value: GetValue gives 0 for it, as for any failure.
+// an optional "+" or "-", the digits 0 to 9 with at most one decimal
+// separator (at least one digit in all), and an optional exponent: "E" or
+// "e", an optional sign, and digits. Group separators, infinity and NaN in
+// any spelling, and numbers beyond the range of double are not numbers. A
+// number beyond the range of single precision (a magnitude over about
+// 3.4E+38) cannot be a Value: GetValue gives 0 for it, as for any failure.
 //
 // NumberType (integer or floating point) is kept with the form; nothing in
 // the edit depends on it.
+//
+// Qt mapping: a QLineEdit right-aligned (and vertically centred) from its
+// construction; a later setAlignment is the caller's to make. The edit's
+// change event is QLineEdit's textChanged.
 
 #include <QLineEdit>
 #include <optional>
