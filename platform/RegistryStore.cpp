@@ -3,7 +3,6 @@
 #include <QStringDecoder>
 #include <QtEndian>
 
-
 TRegistryAccess::~TRegistryAccess() { CloseKey(); }
 
 void TRegistryAccess::SetRootKey(std::optional<TRegistryRoot> Root) {
