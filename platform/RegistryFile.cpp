@@ -17,6 +17,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <mutex>
+#include <set>
 #include <utility>
 
 namespace {
@@ -103,6 +105,17 @@ qint64 AgeMs(const struct stat &Info) {
   return Ms < 0 ? -Ms : Ms;  // a clock set back must not keep a lock alive either
 }
 
+// The locks this process holds, by file: a lock with our own process id
+// that is not among them was left by an earlier process that had the same
+// id (as happens when every start gets the same low id in a container).
+std::mutex HeldLocksMutex;
+std::set<std::pair<dev_t, ino_t>> HeldLocks;
+
+bool HeldHere(dev_t Device, ino_t Inode) {
+  const std::lock_guard Guard(HeldLocksMutex);
+  return HeldLocks.count({Device, Inode}) != 0;
+}
+
 QByteArray HostName() {
   char Name[256] = {};
   return ::gethostname(Name, sizeof Name - 1) == 0 ? QByteArray(Name) : QByteArray();
@@ -135,6 +148,10 @@ class TStoreLock {
 
   void Release() {
     if (!std::exchange(FHeld, false)) return;
+    {
+      const std::lock_guard Guard(HeldLocksMutex);
+      HeldLocks.erase({FDevice, FInode});
+    }
     struct stat Info;
     // Only our own: a lock taken over from us (after half a minute) is
     // someone else's now.
@@ -182,6 +199,8 @@ class TStoreLock {
     FHeld = true;
     FDevice = Info.st_dev;
     FInode = Info.st_ino;
+    const std::lock_guard Guard(HeldLocksMutex);
+    HeldLocks.insert({FDevice, FInode});
     return TTry::Taken;
   }
 
@@ -209,6 +228,7 @@ class TStoreLock {
     if (!IsNumber || Pid <= 0 || Pid > INT_MAX) return true;
     const QByteArray Host = Lines.size() > 2 ? Lines[2].trimmed() : QByteArray();
     if (!Host.isEmpty() && Host != HostName()) return false;
+    if (Pid == ::getpid()) return !HeldHere(Info.st_dev, Info.st_ino);
     return ::kill(pid_t(Pid), 0) != 0 && errno == ESRCH;
   }
 

@@ -291,7 +291,8 @@ class TestRegistryStore : public QObject {
   }
 
   // A lock that nobody holds any more is taken over at once: its writer was
-  // killed before it wrote its process id, or its process is gone. A lock of
+  // killed before it wrote its process id, or its process is gone (also when
+  // a later process got the same id). A lock of
   // a live process (or one that cannot be checked) is left, and the batch
   // is dropped after its short wait.
   void abandonedLockIsTakenOver_data() {
@@ -300,9 +301,10 @@ class TestRegistryStore : public QObject {
     QTest::addColumn<bool>("TakenOver");
     const pid_t Gone = Spawn([] { return 0; });
     QVERIFY(ExitedCleanly(Gone));
-    const QByteArray Alive = QByteArray::number(getpid()) + '\n';
+    const QByteArray Alive = QByteArray::number(getppid()) + '\n';
     QTest::newRow("empty, a second old") << QByteArray("") << 1 << true;
     QTest::newRow("process gone") << QByteArray::number(Gone) + "\nquintor\n" << 0 << true;
+    QTest::newRow("this process's id, left by an earlier one") << QByteArray::number(getpid()) + "\n" << 0 << true;
     QTest::newRow("no process id") << QByteArray("locked\n") << 0 << true;
     QTest::newRow("a FIFO") << QByteArray() << 0 << true;
     QTest::newRow("live process, older than any batch") << Alive << 31 << true;
