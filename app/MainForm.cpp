@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QDateTime>
 #include <limits>
+#include <vector>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -112,6 +113,19 @@ QAccessibleInterface *ValuedAccessibleFactory(const QString &, QObject *Object) 
   return new TValuedAccessible(static_cast<QWidget *>(Object));
 }
 
+// Once, after the application object (the factory installed last is asked
+// first, so these come before the toolkit's own for the same widgets) and
+// before any widget of the window is made (a widget keeps the interface it
+// was first given).
+void InstallAccessibleFactories() {
+  static const bool Installed = [] {
+    QAccessible::installFactory(ScoreGridAccessibleFactory);
+    QAccessible::installFactory(ValuedAccessibleFactory);
+    return true;
+  }();
+  (void)Installed;
+}
+
 QString FaceName(int Value) {
   static const char *const Names[] = {"one", "two", "three", "four", "five", "six"};
   return Value >= 0 && Value < 6 ? QLatin1String(Names[Value]) : QString();
@@ -122,6 +136,7 @@ QString FaceName(int Value) {
 TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent), Ui(std::make_unique<Ui::TMainForm>()) {
   // The form's font is set before its controls exist, so that they take it
   // as they are made rather than each re-measuring itself on a change.
+  InstallAccessibleFactories();
   SetupFonts();
   Ui->setupUi(this);
   SetupControlFonts();
@@ -196,13 +211,6 @@ void TMainForm::SetupControlFonts() {
 }
 
 void TMainForm::SetupKeyboardAndReaders() {
-  static const bool Installed = [] {
-    QAccessible::installFactory(ScoreGridAccessibleFactory);
-    QAccessible::installFactory(ValuedAccessibleFactory);
-    return true;
-  }();
-  (void)Installed;
-
   // The keys 1 to 5 press the dice top to bottom, wherever the focus is.
   for (int I = 0; I < DiceCount; ++I) {
     const int Digit = Qt::Key_1 + I;
@@ -240,9 +248,15 @@ void TMainForm::SetupKeyboardAndReaders() {
   Ui->TopTotal->setAccessibleName(QStringLiteral("Upper totals"));
   Ui->BottomTotal->setAccessibleName(QStringLiteral("Lower totals"));
   Ui->GrandTotal->setAccessibleName(Ui->Label11->text());
-  for (QWidget *Valued : {static_cast<QWidget *>(Ui->RollButton), static_cast<QWidget *>(Ui->GrandTotal)})
-    Valued->setProperty(AccessibleValueProperty, QString());
-  for (QToolButton *Button : FDiceButtons) Button->setProperty(AccessibleValueProperty, QString());
+  std::vector<QWidget *> Valued = {Ui->RollButton, Ui->GrandTotal};
+  Valued.insert(Valued.end(), FDiceButtons.begin(), FDiceButtons.end());
+  for (QWidget *Widget : Valued) {
+    Widget->setProperty(AccessibleValueProperty, QString());
+    // An interface made while the form was built knows of no value; the
+    // next one asked for is made anew.
+    if (QAccessibleInterface *Made = QAccessible::queryAccessibleInterface(Widget))
+      QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(Made));
+  }
 }
 
 int TMainForm::GetFlashInterval() const { return FlashTimer->interval(); }
