@@ -38,14 +38,8 @@ std::vector<TPip> PipsOf(int Value) {
   }
 }
 
-// A 7 x 7 dot with its corners cut: a dark blue rim around a near-black
-// core. Painter draws in device pixels, Ratio of them to a picture pixel;
-// the dot's edges fall on whole device pixels, so only its cut corners are
-// smoothed.
-void DrawPip(QPainter &Painter, TPip Pip, qreal Ratio) {
-  const qreal X = qRound(Pip.Left * Ratio), Y = qRound(Pip.Top * Ratio);
-  const qreal S = qRound(PipSize * Ratio), Cut = qRound(2 * Ratio);
-  const qreal Rim = std::max(1, static_cast<int>(Ratio + 1e-6));
+// A square from (X, Y) of side S with its corners cut by Cut.
+QPainterPath CutSquare(qreal X, qreal Y, qreal S, qreal Cut) {
   QPainterPath Outline;
   Outline.moveTo(X + Cut, Y);
   Outline.lineTo(X + S - Cut, Y);
@@ -56,11 +50,21 @@ void DrawPip(QPainter &Painter, TPip Pip, qreal Ratio) {
   Outline.lineTo(X, Y + S - Cut);
   Outline.lineTo(X, Y + Cut);
   Outline.closeSubpath();
-  Painter.fillPath(Outline, QColor(0, 0, 128));
-  const qreal Inner = (S - 2 * Rim) / S;
-  const QTransform Shrink =
-      QTransform().translate(X + S / 2, Y + S / 2).scale(Inner, Inner).translate(-(X + S / 2), -(Y + S / 2));
-  Painter.fillPath(Shrink.map(Outline), QColor(16, 16, 24));
+  return Outline;
+}
+
+// A 7 x 7 dot with its corners cut: a dark blue rim around a near-black
+// core. Painter draws in device pixels, Ratio of them to a picture pixel;
+// the dot's straight edges fall on whole device pixels, so only its cut
+// corners are smoothed.
+void DrawPip(QPainter &Painter, TPip Pip, qreal Ratio) {
+  const qreal X = qRound(Pip.Left * Ratio), Y = qRound(Pip.Top * Ratio);
+  const qreal S = qRound(PipSize * Ratio), Cut = qRound(2 * Ratio);
+  const qreal Rim = std::max(1, static_cast<int>(Ratio + 1e-6));
+  Painter.fillPath(CutSquare(X, Y, S, Cut), QColor(0, 0, 128));
+  // The core is the outline shrunk about its centre to within the rim.
+  const qreal Inner = S - 2 * Rim;
+  Painter.fillPath(CutSquare(X + Rim, Y + Rim, Inner, Cut * Inner / S), QColor(16, 16, 24));
 }
 
 void DrawQuestionMark(QPainter &Painter, TDiceSet Set) {
