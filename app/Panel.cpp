@@ -1,6 +1,7 @@
 #include "Panel.h"
 
 #include <QMouseEvent>
+#include <QStyle>
 #include <cmath>
 
 namespace quintor {
@@ -48,6 +49,29 @@ void TPanel::paintEvent(QPaintEvent *) {
   const QRect Outer(0, 0, Device.Width(), Device.Height());
   Device.Ring(Outer, Dark, Light);                           // lowered outer
   Device.Ring(Outer.adjusted(W, W, -W, -W), Light, Dark);    // raised inner
+}
+
+void TSunkenLabel::paintEvent(QPaintEvent *Event) {
+  if (frameShape() != QFrame::Panel || frameShadow() != QFrame::Sunken || lineWidth() != 1 || textFormat() == Qt::RichText)
+    return QLabel::paintEvent(Event);
+  QPainter Painter(this);
+  style()->drawItemText(&Painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
+                        isEnabled(), text(), foregroundRole());
+  const TDevicePixels Device(Painter, *this);
+  Device.Ring(QRect(0, 0, Device.Width(), Device.Height()), palette().color(QPalette::Dark),
+              palette().color(QPalette::Light));
+}
+
+void TBevel::paintEvent(QPaintEvent *Event) {
+  if (frameShape() != QFrame::HLine || frameShadow() != QFrame::Sunken || lineWidth() != 1 || midLineWidth() != 0)
+    return QFrame::paintEvent(Event);
+  QPainter Painter(this);
+  const TDevicePixels Device(Painter, *this);
+  const int W = Device.LineWidth();
+  // The light line stops one pixel short of the dark one's right end.
+  const int Top = Device.Y(height() / 2 - 1);
+  Painter.fillRect(QRect(0, Top, Device.Width(), W), palette().color(QPalette::Dark));
+  Painter.fillRect(QRect(0, Top + W, Device.X(width() - 1), W), palette().color(QPalette::Light));
 }
 
 void TPanel::mouseMoveEvent(QMouseEvent *Event) {

@@ -7,7 +7,12 @@
 // TDevicePixels is the painting the panel and the score grids share: lines
 // and bevels laid out in device pixels, so that at a fractional scale every
 // one-pixel line comes out the same whole number of device pixels wide.
+// TSunkenLabel and TBevel draw the sunken panel frame of a plain-text label
+// and a sunken horizontal line that way; in a form they stand for a QLabel
+// and a QFrame (promoted widgets, header Panel.h).
 
+#include <QFrame>
+#include <QLabel>
 #include <QPainter>
 #include <QWidget>
 
@@ -58,6 +63,30 @@ class TPanel : public QWidget {
  protected:
   void paintEvent(QPaintEvent *Event) override;
   void mouseMoveEvent(QMouseEvent *Event) override;
+};
+
+// A plain-text label whose sunken one-pixel panel frame is drawn in device
+// pixels; any other frame is the style's.
+class TSunkenLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent *Event) override;
+};
+
+// A separator whose sunken horizontal line (a dark line over a light one)
+// is drawn in device pixels; any other shape is the style's.
+class TBevel : public QFrame {
+  Q_OBJECT
+
+ public:
+  using QFrame::QFrame;
+
+ protected:
+  void paintEvent(QPaintEvent *Event) override;
 };
 
 }  // namespace quintor

@@ -1,7 +1,7 @@
 // The main window drawn at the device pixel ratio CTest gives it through
 // QT_SCALE_FACTOR (the program runs at 1, 1.25, 1.5, 2 and 3): every grid
-// line and every ring of the sunken borders and bevels is the same whole
-// number of device pixels wide, and a die's pip has straight edges with no
+// line, every ring of the sunken borders and bevels and the separator's two
+// lines are the same whole number of device pixels wide, and a die's pip has straight edges with no
 // colour between its rim and the face, as a face drawn at the device's
 // resolution has and one scaled up from a small picture has not.
 
@@ -109,6 +109,19 @@ class TestScale : public QObject {
       QVERIFY2(Scan.size() >= 2 && Scan[0].Color == Mid && Scan[1].Color == Light, Name);
       Widths << Scan[0].Length;
     }
+    // The grand total's sunken frame, and the line between the sections.
+    const QRgb Dark = Pal.color(QPalette::Dark).rgb();
+    QWidget *Total = Child<QWidget>("GrandTotal");
+    for (const auto &[From, Step] : {std::pair{QPointF(0, 14), QPoint(1, 0)}, std::pair{QPointF(48, 0), QPoint(0, 1)}}) {
+      const std::vector<TRun> Scan = Runs(Picture, Device(Total, From), Step, qRound(Total->width() * Ratio));
+      QVERIFY(Scan.size() >= 3 && Scan.front().Color == Dark);
+      const auto Last = std::find_if(Scan.begin(), Scan.end(), [&](const TRun &R) { return R.Color == Light; });
+      QVERIFY(Last != Scan.end());
+      Widths << Scan.front().Length << Last->Length;
+    }
+    const std::vector<TRun> Line = Runs(Picture, Device(Child<QWidget>("Bevel1"), {90, -2}), {0, 1}, qRound(7 * Ratio));
+    QVERIFY(Line.size() == 4 && Line[1].Color == Dark && Line[2].Color == Light);
+    Widths << Line[1].Length << Line[2].Length;
     QCOMPARE(Widths.size(), 1);
     QVERIFY(*Widths.begin() >= 1 && *Widths.begin() <= Ratio);
   }
