@@ -134,9 +134,9 @@ QString FaceName(int Value) {
 }  // namespace
 
 TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent), Ui(std::make_unique<Ui::TMainForm>()) {
+  InstallAccessibleFactories();
   // The form's font is set before its controls exist, so that they take it
   // as they are made rather than each re-measuring itself on a change.
-  InstallAccessibleFactories();
   SetupFonts();
   Ui->setupUi(this);
   SetupControlFonts();
