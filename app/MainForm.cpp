@@ -109,7 +109,8 @@ class TValuedAccessible : public QAccessibleWidget {
 };
 
 QAccessibleInterface *ValuedAccessibleFactory(const QString &, QObject *Object) {
-  if (!Object || !Object->isWidgetType() || !Object->property(AccessibleValueProperty).isValid()) return nullptr;
+  if (!Object || !Object->isWidgetType() || !Object->property(AccessibleValueProperty).isValid())
+    return nullptr;
   return new TValuedAccessible(static_cast<QWidget *>(Object));
 }
 
@@ -238,7 +239,8 @@ void TMainForm::SetupKeyboardAndReaders() {
                                   FCategoryLabels[Row]->text() + Column(Col));
     }
     const QLabel *Upper[] = {Ui->LabelTotal, Ui->LabelBonus, Ui->LabelUppertotal};
-    for (int Row = 0; Row < 3; ++Row) Ui->TopTotal->SetCellAccessibleName(Col, Row, Upper[Row]->text() + Column(Col));
+    for (int Row = 0; Row < 3; ++Row)
+      Ui->TopTotal->SetCellAccessibleName(Col, Row, Upper[Row]->text() + Column(Col));
     const QLabel *Lower[] = {Ui->Label7, Ui->Label8, Ui->Label9, Ui->Label10};
     for (int Row = 0; Row < 4; ++Row)
       Ui->BottomTotal->SetCellAccessibleName(Col, Row, Lower[Row]->text() + Column(Col));
@@ -583,7 +585,8 @@ void TMainForm::UpdateReaderTexts() {
     for (int Row = 0; Row < EntryRows; ++Row) {
       QString Value;
       if (Card.IsFilled(Col, Row)) {
-        Value = QString::number(Row < UpperRows ? Card.TopScore[Col][Row] : Card.BottomScore[Col][Row - UpperRows]);
+        Value = QString::number(Row < UpperRows ? Card.TopScore[Col][Row]
+                                                : Card.BottomScore[Col][Row - UpperRows]);
       } else {
         const int Score = FGame.PreviewScore(Col, Row);
         Value = Score >= 0 ? QStringLiteral("open, this throw scores %1").arg(Score) : QStringLiteral("open");

@@ -47,23 +47,25 @@ void TPanel::paintEvent(QPaintEvent *) {
   const QColor Dark = palette().color(QPalette::Active, QPalette::Mid);
   const int W = Device.LineWidth();
   const QRect Outer(0, 0, Device.Width(), Device.Height());
-  Device.Ring(Outer, Dark, Light);                           // lowered outer
-  Device.Ring(Outer.adjusted(W, W, -W, -W), Light, Dark);    // raised inner
+  Device.Ring(Outer, Dark, Light);                         // lowered outer
+  Device.Ring(Outer.adjusted(W, W, -W, -W), Light, Dark);  // raised inner
 }
 
 void TSunkenLabel::paintEvent(QPaintEvent *Event) {
-  if (frameShape() != QFrame::Panel || frameShadow() != QFrame::Sunken || lineWidth() != 1 || textFormat() == Qt::RichText)
+  if (frameShape() != QFrame::Panel || frameShadow() != QFrame::Sunken || lineWidth() != 1 ||
+      textFormat() == Qt::RichText)
     return QLabel::paintEvent(Event);
   QPainter Painter(this);
-  style()->drawItemText(&Painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                        isEnabled(), text(), foregroundRole());
+  style()->drawItemText(&Painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
+                        palette(), isEnabled(), text(), foregroundRole());
   const TDevicePixels Device(Painter, *this);
   Device.Ring(QRect(0, 0, Device.Width(), Device.Height()), palette().color(QPalette::Dark),
               palette().color(QPalette::Light));
 }
 
 void TBevel::paintEvent(QPaintEvent *Event) {
-  if (frameShape() != QFrame::HLine || frameShadow() != QFrame::Sunken || lineWidth() != 1 || midLineWidth() != 0)
+  if (frameShape() != QFrame::HLine || frameShadow() != QFrame::Sunken || lineWidth() != 1 ||
+      midLineWidth() != 0)
     return QFrame::paintEvent(Event);
   QPainter Painter(this);
   const TDevicePixels Device(Painter, *this);

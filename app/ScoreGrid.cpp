@@ -171,7 +171,8 @@ void TScoreGrid::paintEvent(QPaintEvent *) {
 
   // Sunken two-ring border: shadow and dark outside, light and face inside.
   const QRect Outer(0, 0, Device.Width(), Device.Height());
-  Device.Ring(Outer, Pal.color(QPalette::Active, QPalette::Mid), Pal.color(QPalette::Active, QPalette::Light));
+  Device.Ring(Outer, Pal.color(QPalette::Active, QPalette::Mid),
+              Pal.color(QPalette::Active, QPalette::Light));
   Device.Ring(Outer.adjusted(W, W, -W, -W), Pal.color(QPalette::Active, QPalette::Shadow),
               Pal.color(QPalette::Active, QPalette::Button));
 

@@ -25,7 +25,9 @@ class TestAccessibility : public QObject {
     qFatal("no child %s", Name);
   }
   static QAccessibleInterface *Of(QObject *Object) { return QAccessible::queryAccessibleInterface(Object); }
-  QAccessibleInterface *Die(int I) { return Of(Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1)))); }
+  QAccessibleInterface *Die(int I) {
+    return Of(Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1))));
+  }
   QAccessibleInterface *Cell(const char *Grid, const QString &Name) {
     QAccessibleInterface *Table = Of(Child<TScoreGrid>(Grid));
     for (int I = 0; I < Table->childCount(); ++I)
@@ -69,7 +71,8 @@ class TestAccessibility : public QObject {
   void namesAndValuesFollowTheGame() {
     Form->Game().Seed(1);  // faces 5, 3, 3, 1, 5
     QCOMPARE(Read(Die(2)), QStringLiteral("Die 3: not rolled yet = not rolled yet"));
-    QCOMPARE(Read(Cell("TopGrid", QStringLiteral("Threes, column 2"))), QStringLiteral("Threes, column 2 = open"));
+    QCOMPARE(Read(Cell("TopGrid", QStringLiteral("Threes, column 2"))),
+             QStringLiteral("Threes, column 2 = open"));
     QCOMPARE(Read(Of(Child<QPushButton>("RollButton"))), QStringLiteral("Roll! = 3 rolls left"));
     QCOMPARE(Read(Of(Child<QLabel>("GrandTotal"))), QStringLiteral("Grand Total = 0"));
 
@@ -87,8 +90,10 @@ class TestAccessibility : public QObject {
     QVERIFY(!Form->IsDieHeld(2));
 
     QTest::mouseClick(Child<TScoreGrid>("TopGrid"), Qt::LeftButton, {}, QPoint(2 + 31 + 12, 2 + 2 * 17 + 8));
-    QCOMPARE(Read(Cell("TopGrid", QStringLiteral("Threes, column 2"))), QStringLiteral("Threes, column 2 = 6"));
-    QCOMPARE(Read(Cell("TopTotal", QStringLiteral("Total, column 2"))), QStringLiteral("Total, column 2 = 6"));
+    QCOMPARE(Read(Cell("TopGrid", QStringLiteral("Threes, column 2"))),
+             QStringLiteral("Threes, column 2 = 6"));
+    QCOMPARE(Read(Cell("TopTotal", QStringLiteral("Total, column 2"))),
+             QStringLiteral("Total, column 2 = 6"));
     QCOMPARE(Read(Cell("BottomTotal", QStringLiteral("Triple Quintor, column 2"))),
              QStringLiteral("Triple Quintor, column 2 = 12"));
     QCOMPARE(Read(Of(Child<QLabel>("GrandTotal"))), QStringLiteral("Grand Total = 12"));
@@ -98,7 +103,8 @@ class TestAccessibility : public QObject {
     QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Read(Cell("TopGrid", QStringLiteral("Threes, column 2"))),
              QStringLiteral("Threes, column 2 = open, this throw scores 6"));
-    QCOMPARE(Read(Cell("TopTotal", QStringLiteral("Total, column 2"))), QStringLiteral("Total, column 2 = 0"));
+    QCOMPARE(Read(Cell("TopTotal", QStringLiteral("Total, column 2"))),
+             QStringLiteral("Total, column 2 = 0"));
   }
 
   // The card's cursor is the focus an assistive tool follows, in either grid.

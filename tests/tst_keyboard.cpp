@@ -35,13 +35,19 @@ class TestKeyboard : public QObject {
     if (T *Found = Form->findChild<T *>(QLatin1String(Name))) return Found;
     qFatal("no child %s", Name);
   }
-  QToolButton *Die(int I) { return Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1))); }
+  QToolButton *Die(int I) {
+    return Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1)));
+  }
   QWidget *Focus() { return QApplication::focusWidget(); }
   void Key(int K) { QTest::keyClick(Focus(), Qt::Key(K)); }
 
   static int GridRow(int EntryRow) { return EntryRow < UpperRows ? EntryRow : EntryRow - UpperRows; }
-  static QPoint BoxPoint(int Col, int EntryRow) { return QPoint(2 + Col * 31 + 12, 2 + GridRow(EntryRow) * 17 + 8); }
-  TScoreGrid *GridOf(int EntryRow) { return Child<TScoreGrid>(EntryRow < UpperRows ? "TopGrid" : "BottomGrid"); }
+  static QPoint BoxPoint(int Col, int EntryRow) {
+    return QPoint(2 + Col * 31 + 12, 2 + GridRow(EntryRow) * 17 + 8);
+  }
+  TScoreGrid *GridOf(int EntryRow) {
+    return Child<TScoreGrid>(EntryRow < UpperRows ? "TopGrid" : "BottomGrid");
+  }
   QString BoxText(int Col, int EntryRow) { return GridOf(EntryRow)->Cell(Col, GridRow(EntryRow)); }
   QString Preview(int Col, int EntryRow) { return QString::number(Form->Game().PreviewScore(Col, EntryRow)); }
   void Click(int Col, int EntryRow) {
@@ -164,14 +170,18 @@ class TestKeyboard : public QObject {
     // Filled before: (1, Ones), the whole Twos row, (0, Threes), (2, Chance).
     QTest::newRow("starts on the first open box") << QList<int>{} << QPoint(0, erOnes);
     QTest::newRow("right skips a filled box") << QList<int>{Qt::Key_Right} << QPoint(2, erOnes);
-    QTest::newRow("right goes on to the next row") << QList<int>{Qt::Key_Right, Qt::Key_Right} << QPoint(1, erThrees);
+    QTest::newRow("right goes on to the next row")
+        << QList<int>{Qt::Key_Right, Qt::Key_Right} << QPoint(1, erThrees);
     QTest::newRow("down skips a filled row, to the nearest column")
         << QList<int>{Qt::Key_Down} << QPoint(1, erThrees);
-    QTest::newRow("up comes back over it") << QList<int>{Qt::Key_Right, Qt::Key_Down, Qt::Key_Up} << QPoint(2, erOnes);
+    QTest::newRow("up comes back over it")
+        << QList<int>{Qt::Key_Right, Qt::Key_Down, Qt::Key_Up} << QPoint(2, erOnes);
     QTest::newRow("end is the last open box") << QList<int>{Qt::Key_End} << QPoint(1, erChance);
     QTest::newRow("down at the bottom stays") << QList<int>{Qt::Key_End, Qt::Key_Down} << QPoint(1, erChance);
     QTest::newRow("left at the start stays") << QList<int>{Qt::Key_Left} << QPoint(0, erOnes);
-    QTest::newRow("from the upper grid to the lower") << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down} << QPoint(1, erThreeOfAKind);
+    QTest::newRow("from the upper grid to the lower")
+        << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}
+        << QPoint(1, erThreeOfAKind);
   }
 
   void cursorSkipsFilledBoxes() {
@@ -186,7 +196,8 @@ class TestKeyboard : public QObject {
     for (int K : Keys) Key(K);
     QCOMPARE(Cursor(), Expected);
     TScoreGrid *Shows = GridOf(Expected.y()), *Other = GridOf(Expected.y() < UpperRows ? erChance : erOnes);
-    QCOMPARE(QPoint(Shows->GetCursorCol(), Shows->GetCursorRow()), QPoint(Expected.x(), GridRow(Expected.y())));
+    QCOMPARE(QPoint(Shows->GetCursorCol(), Shows->GetCursorRow()),
+             QPoint(Expected.x(), GridRow(Expected.y())));
     QCOMPARE(Other->GetCursorCol(), -1);
     Key(Qt::Key_Tab);  // leaving the card takes the cursor away
     QCOMPARE(Shows->GetCursorCol(), -1);

@@ -79,9 +79,8 @@ class TestScale : public QObject {
       // A box grid's last row lies below its visible area.
       const bool Boxes = Grid->GetFixedRows() > 0;
       const int Lines[2] = {ColumnCount, Boxes ? Grid->GetFixedRows() : Grid->GetRowCount()};
-      const std::vector<TRun> Scans[2] = {
-          Runs(Picture, Device(Grid, {0, 10}), {1, 0}, Across),
-          Runs(Picture, Device(Grid, {17, 0}), {0, 1}, Down)};
+      const std::vector<TRun> Scans[2] = {Runs(Picture, Device(Grid, {0, 10}), {1, 0}, Across),
+                                          Runs(Picture, Device(Grid, {17, 0}), {0, 1}, Down)};
       for (int Way = 0; Way < 2; ++Way) {
         const std::vector<TRun> &Scan = Scans[Way];
         const QString Where = QStringLiteral("%1 %2").arg(QLatin1String(Name), Way ? "down" : "across");
@@ -96,8 +95,9 @@ class TestScale : public QObject {
         }
         QCOMPARE(Found, Lines[Way]);
         // The inner ring's lighter side, then the outer ring's light one.
-        const size_t End = std::find_if(Scan.begin(), Scan.end(), [&](const TRun &R) { return R.Color == Light; }) -
-                           Scan.begin();
+        const size_t End =
+            std::find_if(Scan.begin(), Scan.end(), [&](const TRun &R) { return R.Color == Light; }) -
+            Scan.begin();
         QVERIFY2(End < Scan.size() && Scan[End - 1].Color == Face, qPrintable(Where));
         Widths << Scan[End].Length;
       }
@@ -112,14 +112,17 @@ class TestScale : public QObject {
     // The grand total's sunken frame, and the line between the sections.
     const QRgb Dark = Pal.color(QPalette::Dark).rgb();
     QWidget *Total = Child<QWidget>("GrandTotal");
-    for (const auto &[From, Step] : {std::pair{QPointF(0, 14), QPoint(1, 0)}, std::pair{QPointF(48, 0), QPoint(0, 1)}}) {
+    for (const auto &[From, Step] :
+         {std::pair{QPointF(0, 14), QPoint(1, 0)}, std::pair{QPointF(48, 0), QPoint(0, 1)}}) {
       const std::vector<TRun> Scan = Runs(Picture, Device(Total, From), Step, qRound(Total->width() * Ratio));
       QVERIFY(Scan.size() >= 3 && Scan.front().Color == Dark);
-      const auto Last = std::find_if(Scan.begin(), Scan.end(), [&](const TRun &R) { return R.Color == Light; });
+      const auto Last =
+          std::find_if(Scan.begin(), Scan.end(), [&](const TRun &R) { return R.Color == Light; });
       QVERIFY(Last != Scan.end());
       Widths << Scan.front().Length << Last->Length;
     }
-    const std::vector<TRun> Line = Runs(Picture, Device(Child<QWidget>("Bevel1"), {90, -2}), {0, 1}, qRound(7 * Ratio));
+    const std::vector<TRun> Line =
+        Runs(Picture, Device(Child<QWidget>("Bevel1"), {90, -2}), {0, 1}, qRound(7 * Ratio));
     QVERIFY(Line.size() == 4 && Line[1].Color == Dark && Line[2].Color == Light);
     Widths << Line[1].Length << Line[2].Length;
     QCOMPARE(Widths.size(), 1);
