@@ -168,7 +168,6 @@ class TestKeyboard : public QObject {
     QTest::addColumn<QList<int>>("Keys");
     QTest::addColumn<QPoint>("Expected");  // column, entry row
     // Filled before: (1, Ones), the whole Twos row, (0, Threes), (2, Chance).
-    QTest::newRow("starts on the first open box") << QList<int>{} << QPoint(0, erOnes);
     QTest::newRow("right skips a filled box") << QList<int>{Qt::Key_Right} << QPoint(2, erOnes);
     QTest::newRow("right goes on to the next row")
         << QList<int>{Qt::Key_Right, Qt::Key_Right} << QPoint(1, erThrees);
@@ -177,7 +176,6 @@ class TestKeyboard : public QObject {
     QTest::newRow("up comes back over it")
         << QList<int>{Qt::Key_Right, Qt::Key_Down, Qt::Key_Up} << QPoint(2, erOnes);
     QTest::newRow("end is the last open box") << QList<int>{Qt::Key_End} << QPoint(1, erChance);
-    QTest::newRow("down at the bottom stays") << QList<int>{Qt::Key_End, Qt::Key_Down} << QPoint(1, erChance);
     QTest::newRow("left at the start stays") << QList<int>{Qt::Key_Left} << QPoint(0, erOnes);
     QTest::newRow("from the upper grid to the lower")
         << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}
