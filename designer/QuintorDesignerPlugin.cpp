@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "Component.h"
+#include "FancyButton.h"
 #include "Mrucombo.h"
 #include "URLStatic.h"
 #include "Version.h"
@@ -28,6 +29,7 @@ const TPaletteEntry Palette[] = {
     {"TMRUCombo", "Mrucombo.h", "Combo box that remembers the texts typed into it", &Create<TMRUCombo>},
     {"TVersionLabel", "Version.h", "Label showing the program's file version", &Create<TVersionLabel>},
     {"TURLStatic", "URLStatic.h", "Link label that opens its URL", &Create<TURLStatic>},
+    {"TFancyButton", "FancyButton.h", "Button drawn as one picture of a glyph strip", &Create<TFancyButton>},
 };
 
 const QString Group = QStringLiteral("Quintor Components");

@@ -11,6 +11,7 @@
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 
 #include "Component.h"
+#include "FancyButton.h"
 #include "Mrucombo.h"
 #include "RegistryStore.h"
 #include "URLStatic.h"
@@ -18,7 +19,7 @@
 #include "ui_DesignerForm.h"
 
 // Every widget of the library, in the plugin's order.
-static const QStringList LibraryWidgets = {"TMRUCombo", "TVersionLabel", "TURLStatic"};
+static const QStringList LibraryWidgets = {"TMRUCombo", "TVersionLabel", "TURLStatic", "TFancyButton"};
 
 static const QByteArray History =
     "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Designer Form\\MRU]\n"
@@ -105,6 +106,12 @@ class TestDesignerPlugin : public QObject {
     QCOMPARE(Combo1->property("ShowLatest").toBool(), true);
     QCOMPARE(Items(Combo1), (QStringList{"Ann", "Bob"}));
     QCOMPARE(Top->findChild<QLabel *>("URLStatic1")->property("URL").toString(), "https://www.numbrook.com/");
+    auto *Button = Top->findChild<QWidget *>("FancyButton1");
+    QVERIFY(Button && ComponentOf(Button) && !ComponentOf(Button)->InState(csDesigning));
+    QCOMPARE(Button->property("ModalResult").toInt(), int(TFancyButton::fmrCancel));
+    QCOMPARE(Button->property("NumGlyphs").toInt(), 4);
+    QCOMPARE(Button->property("GroupIndex").toInt(), 3);
+    QCOMPARE(Button->property("AllowAllUp").toBool(), true);
   }
 
   // What a program does with the same form: uic's setupUi, then LoadComponents.
@@ -122,6 +129,10 @@ class TestDesignerPlugin : public QObject {
     QCOMPARE(Items(Ui.MRUCombo1), (QStringList{"Ann", "Bob"}));
     QCOMPARE(Ui.URLStatic1->GetURL(), QStringLiteral("https://www.numbrook.com/"));
     QCOMPARE(Ui.URLStatic1->text(), QStringLiteral("Numbrook Software"));
+    QCOMPARE(Ui.FancyButton1->ModalResult, TFancyButton::fmrCancel);
+    QCOMPARE(Ui.FancyButton1->GetNumGlyphs(), 4);
+    QCOMPARE(Ui.FancyButton1->GetGroupIndex(), 3);
+    QCOMPARE(Ui.FancyButton1->GetAllowAllUp(), true);
     // Loaded replaces the caption the form stored.
     QVERIFY(Ui.VersionLabel1->text().startsWith(QStringLiteral("Version ")));
   }
@@ -172,6 +183,10 @@ class TestDesignerPlugin : public QObject {
     QTest::addColumn<int>("Value");
     QTest::newRow("combo box's storage root") << "TMRUCombo" << QByteArray("StorageRegistryRootKey")
                                               << QByteArray("atrkLocalMachine") << int(atrkLocalMachine);
+    QTest::newRow("glyph button's modal result")
+        << "TFancyButton" << QByteArray("ModalResult") << QByteArray("fmrYes") << int(TFancyButton::fmrYes);
+    QTest::newRow("glyph button's state")
+        << "TFancyButton" << QByteArray("State") << QByteArray("fbsDown") << int(TFancyButton::fbsDown);
   }
   void enumerationsByName() {
     QFETCH(QString, Name);
