@@ -3,9 +3,12 @@
 #include <QIcon>
 #include <QWidget>
 
+#include "AnimatedLabel.h"
 #include "Component.h"
 #include "FancyButton.h"
 #include "Mrucombo.h"
+#include "NumberEdit.h"
+#include "UnitEdit.h"
 #include "URLStatic.h"
 #include "Version.h"
 
@@ -29,7 +32,10 @@ const TPaletteEntry Palette[] = {
     {"TMRUCombo", "Mrucombo.h", "Combo box that remembers the texts typed into it", &Create<TMRUCombo>},
     {"TVersionLabel", "Version.h", "Label showing the program's file version", &Create<TVersionLabel>},
     {"TURLStatic", "URLStatic.h", "Link label that opens its URL", &Create<TURLStatic>},
+    {"TAnimatedLabel", "AnimatedLabel.h", "Label that flashes, flies or fades its caption", &Create<TAnimatedLabel>},
     {"TFancyButton", "FancyButton.h", "Button drawn as one picture of a glyph strip", &Create<TFancyButton>},
+    {"TNumberEdit", "NumberEdit.h", "Edit for a whole or decimal number", &Create<TNumberEdit>},
+    {"TUnitEdit", "UnitEdit.h", "Number edit with its unit beside it", &Create<TUnitEdit>},
 };
 
 const QString Group = QStringLiteral("Quintor Components");

@@ -10,16 +10,20 @@
 #include <QtTest>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 
+#include "AnimatedLabel.h"
 #include "Component.h"
 #include "FancyButton.h"
 #include "Mrucombo.h"
+#include "NumberEdit.h"
 #include "RegistryStore.h"
 #include "URLStatic.h"
+#include "UnitEdit.h"
 #include "Version.h"
 #include "ui_DesignerForm.h"
 
 // Every widget of the library, in the plugin's order.
-static const QStringList LibraryWidgets = {"TMRUCombo", "TVersionLabel", "TURLStatic", "TFancyButton"};
+static const QStringList LibraryWidgets = {"TMRUCombo",      "TVersionLabel", "TURLStatic", "TAnimatedLabel",
+                                           "TFancyButton",   "TNumberEdit",   "TUnitEdit"};
 
 static const QByteArray History =
     "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Designer Form\\MRU]\n"
@@ -185,6 +189,10 @@ class TestDesignerPlugin : public QObject {
                                               << QByteArray("atrkLocalMachine") << int(atrkLocalMachine);
     QTest::newRow("glyph button's modal result")
         << "TFancyButton" << QByteArray("ModalResult") << QByteArray("fmrYes") << int(TFancyButton::fmrYes);
+    QTest::newRow("animated label's effect")
+        << "TAnimatedLabel" << QByteArray("AnimationType") << QByteArray("atFade") << int(TAnimatedLabel::atFade);
+    QTest::newRow("number edit's kind")
+        << "TNumberEdit" << QByteArray("NumberType") << QByteArray("ntFloat") << int(TNumberEdit::ntFloat);
     QTest::newRow("glyph button's state")
         << "TFancyButton" << QByteArray("State") << QByteArray("fbsDown") << int(TFancyButton::fbsDown);
   }
