@@ -116,6 +116,20 @@ class TestDesignerPlugin : public QObject {
     QCOMPARE(Button->property("NumGlyphs").toInt(), 4);
     QCOMPARE(Button->property("GroupIndex").toInt(), 3);
     QCOMPARE(Button->property("AllowAllUp").toBool(), true);
+    auto *Animated = Top->findChild<QLabel *>("AnimatedLabel1");
+    QVERIFY(Animated);
+    QCOMPARE(Animated->property("AnimationType").toInt(), int(TAnimatedLabel::atFly));
+    QCOMPARE(Animated->property("Interval").toInt(), 250);
+    QCOMPARE(Animated->property("Color").value<QColor>(), QColor(255, 255, 224));
+    auto *Number = Top->findChild<QLineEdit *>("NumberEdit1");
+    QVERIFY(Number);
+    QCOMPARE(Number->property("NumberType").toInt(), int(TNumberEdit::ntFloat));
+    QCOMPARE(Number->property("Value").toDouble(), 2.5);
+    auto *Unit = Top->findChild<QWidget *>("UnitEdit1");
+    QVERIFY(Unit);
+    QCOMPARE(Unit->property("Unit").toString(), QStringLiteral("mm"));
+    QCOMPARE(Unit->property("Value").toDouble(), 12.5);
+    QCOMPARE(Unit->property("UnitColor").value<QColor>(), QColor(224, 255, 224));
   }
 
   // What a program does with the same form: uic's setupUi, then LoadComponents.
@@ -137,6 +151,15 @@ class TestDesignerPlugin : public QObject {
     QCOMPARE(Ui.FancyButton1->GetNumGlyphs(), 4);
     QCOMPARE(Ui.FancyButton1->GetGroupIndex(), 3);
     QCOMPARE(Ui.FancyButton1->GetAllowAllUp(), true);
+    QCOMPARE(Ui.AnimatedLabel1->AnimationType, TAnimatedLabel::atFly);
+    QCOMPARE(Ui.AnimatedLabel1->GetInterval(), 250);
+    QCOMPARE(Ui.AnimatedLabel1->GetColor(), QColor(255, 255, 224));
+    QCOMPARE(Ui.NumberEdit1->NumberType, TNumberEdit::ntFloat);
+    QCOMPARE(Ui.NumberEdit1->GetValue(), 2.5f);
+    QCOMPARE(Ui.UnitEdit1->GetUnit(), QStringLiteral("mm"));
+    QCOMPARE(Ui.UnitEdit1->GetValue(), 12.5f);
+    QCOMPARE(Ui.UnitEdit1->GetUnitColor(), QColor(224, 255, 224));
+    QVERIFY(Ui.UnitEdit1->Edit() && Ui.UnitEdit1->UnitPart());  // made by Loaded
     // Loaded replaces the caption the form stored.
     QVERIFY(Ui.VersionLabel1->text().startsWith(QStringLiteral("Version ")));
   }
