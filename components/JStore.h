@@ -3,6 +3,10 @@
 // Storage settings for library components: a registry key and root, opened
 // and closed around each batch of reads and writes of text and integer
 // values. The values live in the settings store (RegistryStore.h).
+//
+// TJStorage is not a widget and cannot stand on a Qt Designer form: it is
+// made in code, or carried by a component (TMRUCombo's Storage) whose form
+// properties set its Key and RegistryRootKey.
 
 #include <QObject>
 #include <QString>
@@ -13,6 +17,11 @@ class TJComponent;
 class TJStorage;
 class TRegistryAccess;
 
+// The root keys, known to Qt's meta-object system by name so that a form
+// property of this type shows and stores its values by name
+// (JStore::atrkCurrentUser); the names are also usable unqualified.
+namespace JStore {
+Q_NAMESPACE
 enum TJStorageRootKey : std::uint8_t {
   atrkClassesRoot,
   atrkLocalMachine,
@@ -21,6 +30,10 @@ enum TJStorageRootKey : std::uint8_t {
   atrkCurrentConfig,
   atrkDynamicData,
 };
+Q_ENUM_NS(TJStorageRootKey)
+}  // namespace JStore
+using JStore::TJStorageRootKey;
+using enum JStore::TJStorageRootKey;
 
 // The accessor behind a storage. Reads and writes never raise: they answer
 // false when the store refused them.

@@ -48,10 +48,8 @@ TMRUCombo::~TMRUCombo() { FStorage.reset(); }
 
 QString TMRUCombo::StorageKey() const { return FStorage->Key(); }
 void TMRUCombo::SetStorageKey(const QString &Value) { FStorage->SetKey(Value); }
-int TMRUCombo::StorageRegistryRootKey() const { return FStorage->RegistryRootKey(); }
-void TMRUCombo::SetStorageRegistryRootKey(int Value) {
-  FStorage->SetRegistryRootKey(TJStorageRootKey(std::uint8_t(Value)));
-}
+TJStorageRootKey TMRUCombo::StorageRegistryRootKey() const { return FStorage->RegistryRootKey(); }
+void TMRUCombo::SetStorageRegistryRootKey(TJStorageRootKey Value) { FStorage->SetRegistryRootKey(Value); }
 
 int TMRUCombo::FindStringExact(const QString &Text) const {
   if (Text.isEmpty() || count() == 0) return -1;

@@ -12,7 +12,7 @@
 //     <string>Software\Numbrook Software\Quintor\MRU</string>
 //    </property>
 //    <property name="StorageRegistryRootKey" stdset="0">
-//     <number>2</number>
+//     <enum>JStore::atrkCurrentUser</enum>
 //    </property>
 //    <property name="ItemHeight" stdset="0">
 //     <number>14</number>
@@ -30,8 +30,9 @@
 //    </customwidget>
 //   </customwidgets>
 //
-// StorageRegistryRootKey is the ordinal of TJStorageRootKey (2: the current
-// user, which is also the default).
+// StorageRegistryRootKey is a TJStorageRootKey, by name (as Qt Designer
+// writes it) or by ordinal (<number>2</number>: the current user, which is
+// also the default).
 
 #include <QComboBox>
 #include <memory>
@@ -42,7 +43,7 @@
 class TMRUCombo : public QComboBox, public TJComponent {
   Q_OBJECT
   Q_PROPERTY(QString StorageKey READ StorageKey WRITE SetStorageKey)
-  Q_PROPERTY(int StorageRegistryRootKey READ StorageRegistryRootKey WRITE SetStorageRegistryRootKey)
+  Q_PROPERTY(JStore::TJStorageRootKey StorageRegistryRootKey READ StorageRegistryRootKey WRITE SetStorageRegistryRootKey)
   Q_PROPERTY(bool ShowLatest MEMBER ShowLatest)
   Q_PROPERTY(int ItemHeight READ GetItemHeight WRITE SetItemHeight)
 
@@ -77,8 +78,8 @@ class TMRUCombo : public QComboBox, public TJComponent {
  private:
   QString StorageKey() const;
   void SetStorageKey(const QString &Value);
-  int StorageRegistryRootKey() const;
-  void SetStorageRegistryRootKey(int Value);
+  TJStorageRootKey StorageRegistryRootKey() const;
+  void SetStorageRegistryRootKey(TJStorageRootKey Value);
 
   std::unique_ptr<TJStorage> FStorage;
   int FItemHeight = 0;

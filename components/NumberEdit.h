@@ -18,7 +18,7 @@
 //
 //   <widget class="TNumberEdit" name="NumberEdit1">
 //    <property name="Value">
-//     <float>2.5</float>
+//     <double>2.5</double>
 //    </property>
 //    <property name="NumberType">
 //     <enum>TNumberEdit::ntFloat</enum>
@@ -64,13 +64,16 @@
 // change event is QLineEdit's textChanged.
 
 #include <QLineEdit>
+#include <limits>
 #include <optional>
 
 #include "Component.h"
 
 class TNumberEdit : public QLineEdit, public TJComponent {
   Q_OBJECT
-  Q_PROPERTY(float Value READ GetValue WRITE SetValue)
+  // Qt Designer edits and saves double properties, not float ones: a form
+  // holds Value as a double, narrowed to single precision when it is set.
+  Q_PROPERTY(double Value READ GetFormValue WRITE SetFormValue)
   Q_PROPERTY(TNumberType NumberType MEMBER NumberType)
   Q_PROPERTY(QString text READ text WRITE setText DESIGNABLE false STORED false)
 
@@ -95,4 +98,11 @@ class TNumberEdit : public QLineEdit, public TJComponent {
   static std::optional<double> ParseNumber(const QString &Text);
   // Text as a Value: 0 for text that is not a number or is out of range.
   static float ToValue(const QString &Text);
+
+ private:
+  double GetFormValue() const { return GetValue(); }
+  void SetFormValue(double Value) {
+    constexpr double Largest = std::numeric_limits<float>::max(), Infinite = std::numeric_limits<float>::infinity();
+    SetValue(static_cast<float>(Value > Largest ? Infinite : Value < -Largest ? -Infinite : Value));
+  }
 };

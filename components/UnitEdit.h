@@ -33,7 +33,7 @@
 //     <string>mm</string>
 //    </property>
 //    <property name="Value">
-//     <float>2.5</float>
+//     <double>2.5</double>
 //    </property>
 //    <property name="UnitColor">
 //     <color><red>255</red><green>255</green><blue>224</blue></color>
@@ -64,6 +64,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <limits>
 #include <optional>
 
 #include "Component.h"
@@ -74,7 +75,9 @@ class TNumberEdit;
 class TUnitEdit : public QWidget, public TJComponent {
   Q_OBJECT
   Q_PROPERTY(QString Unit READ GetUnit WRITE SetUnit)
-  Q_PROPERTY(float Value READ GetValue WRITE SetValue)
+  // Qt Designer edits and saves double properties, not float ones: a form
+  // holds Value as a double, narrowed to single precision when it is set.
+  Q_PROPERTY(double Value READ GetFormValue WRITE SetFormValue)
   Q_PROPERTY(QColor EditColor READ GetEditColor WRITE SetEditColor RESET ResetEditColor)
   Q_PROPERTY(QColor UnitColor READ GetUnitColor WRITE SetUnitColor RESET ResetUnitColor)
 
@@ -113,6 +116,11 @@ class TUnitEdit : public QWidget, public TJComponent {
   void paintEvent(QPaintEvent *Event) override;
 
  private:
+  double GetFormValue() const { return GetValue(); }
+  void SetFormValue(double Value) {
+    constexpr double Largest = std::numeric_limits<float>::max(), Infinite = std::numeric_limits<float>::infinity();
+    SetValue(static_cast<float>(Value > Largest ? Infinite : Value < -Largest ? -Infinite : Value));
+  }
   void CreateParts();
   void ApplyEditColor();
   void ApplyUnitColor();

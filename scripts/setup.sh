@@ -8,6 +8,9 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth                            # headless screenshots and the start-up benchmark
   fonts-dejavu-core fonts-liberation2   # a sans-serif face and metric twins of Arial
+  qt6-tools-dev libqt6opengl6-dev       # the Qt Designer plugin and its form-loader test
+  desktop-file-utils appstream          # validators of the installed menu entry and metainfo
+  dpkg-dev                              # cpack's .deb: dependencies of the program file
 )
 
 missing=()

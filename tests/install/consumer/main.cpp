@@ -1,0 +1,30 @@
+// Builds a form with library widgets, loads it, types a name and saves the
+// history; then reads the history back with a storage made in code.
+#include <QApplication>
+#include <cstdio>
+
+#include "JStore.h"
+#include "ui_ConsumerForm.h"
+
+int main(int argc, char *argv[]) {
+  QApplication App(argc, argv);
+  QWidget Form;
+  Ui::ConsumerForm Ui;
+  Ui.setupUi(&Form);
+  LoadComponents(&Form);
+  Ui.MRUCombo1->setCurrentText(QStringLiteral("Ann"));
+  Ui.MRUCombo1->UpdateList();
+
+  TJStorage Storage;
+  Storage.SetKey(QStringLiteral("Software\\Consumer\\MRU"));
+  Storage.Open();
+  const int Count = Storage.ReadInteger(QStringLiteral("Count"), -1);
+  const QString First = Storage.ReadString(QStringLiteral("0"), QString());
+  Storage.Close();
+  if (Count < 1 || First != QStringLiteral("Ann") || Ui.URLStatic1->GetURL() != QStringLiteral("https://www.numbrook.com/")) {
+    std::fprintf(stderr, "consumer: Count %d, first \"%s\"\n", Count, qPrintable(First));
+    return 1;
+  }
+  std::printf("consumer: the history holds \"%s\"\n", qPrintable(First));
+  return 0;
+}
