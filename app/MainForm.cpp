@@ -339,7 +339,8 @@ void TMainForm::RulesandScoring1Click() {
 }
 
 void TMainForm::About1Click() {
-  if (FAboutBox) FAboutBox->exec();
+  QDialog *Box = FAboutBox ? FAboutBox.data() : FAboutBoxSource ? FAboutBoxSource() : nullptr;
+  if (Box) Box->exec();
 }
 
 void TMainForm::Image1Click() { About1Click(); }

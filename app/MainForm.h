@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "DiceImages.h"
@@ -45,8 +46,11 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
 
   // The top ten and the about box are not owned; until they are set the game
   // end shows "Game Over" for every total and the about commands do nothing.
+  // The about box may also come from a source asked each time it is needed,
+  // which may make it then.
   void SetHighScores(THighScores *HighScores) { FHighScores = HighScores; }
   void SetAboutBox(QDialog *AboutBox) { FAboutBox = AboutBox; }
+  void SetAboutBox(std::function<QDialog *()> Source) { FAboutBoxSource = std::move(Source); }
 
   int GetFlashInterval() const;
   void SetFlashInterval(int Milliseconds);
@@ -128,5 +132,6 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
   bool FCentred = false;
   THighScores *FHighScores = nullptr;
   QPointer<QDialog> FAboutBox;
+  std::function<QDialog *()> FAboutBoxSource;
   quintor::TGame FGame{*this, *this};
 };
