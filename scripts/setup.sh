@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth                            # headless screenshots and the start-up benchmark
   fonts-dejavu-core fonts-liberation2   # a sans-serif face and metric twins of Arial
+  clang libclang-rt-14-dev              # the fuzz targets (libFuzzer), run by scripts/test.sh
 )
 
 missing=()

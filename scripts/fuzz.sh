@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (build/fuzz) and runs each in turn for
+# SECONDS (default 60) from its seed corpus and dictionary. The corpus a run
+# grows is kept in build/fuzz/corpus, not in the repository; an input that
+# breaks a target is written to build/fuzz/findings and ends the script with
+# a non-zero status. Extra arguments go to every target (e.g. -jobs=2).
+#
+#   scripts/fuzz.sh [SECONDS] [libFuzzer options...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+SECONDS_EACH=${1:-60}
+shift || true
+TARGETS=(ProfileFileFuzz RegistryStoreFuzz TopTenFileFuzz VersionBlockFuzz)
+
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTOR_FUZZ=ON >/dev/null
+cmake --build build/fuzz --target fuzzers -j "$(nproc)"
+
+export ASAN_OPTIONS="abort_on_error=0:halt_on_error=1:detect_leaks=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+mkdir -p build/fuzz/findings
+status=0
+for target in "${TARGETS[@]}"; do
+  corpus=build/fuzz/corpus/$target
+  mkdir -p "$corpus"
+  echo "== $target for ${SECONDS_EACH}s"
+  if ! build/fuzz/fuzz/$target "$corpus" "fuzz/corpus/$target" -dict="fuzz/dict/$target.dict" \
+      -max_total_time="$SECONDS_EACH" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="build/fuzz/findings/$target-" -print_final_stats=1 "$@" 2>build/fuzz/$target.log; then
+    status=1
+    grep -E 'fuzz rule broken|ERROR:|SUMMARY' -A3 build/fuzz/$target.log | head -20 || true
+    echo "   $target FAILED: its input is in build/fuzz/findings, its log in build/fuzz/$target.log"
+  fi
+  grep -E '^stat::number_of_executed_units' build/fuzz/$target.log | sed "s/^/   /" || true
+done
+exit $status
