@@ -17,11 +17,12 @@
 
 namespace fuzz {
 
-// A folder of this process's own, in memory where the system has one: the
-// readers are given real files, and a run writes many thousands of them.
+// A folder of this process's own for the files the readers are given (a run
+// writes many thousands), below QUINTOR_FUZZ_SCRATCH when set (scripts/fuzz.sh
+// points it at memory and removes it afterwards), else the temporary folder.
 inline const QString &ScratchFolder() {
-  static QTemporaryDir Folder((QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
-                              QStringLiteral("/quintor-fuzz-XXXXXX"));
+  const QString Base = qEnvironmentVariable("QUINTOR_FUZZ_SCRATCH", QDir::tempPath());
+  static QTemporaryDir Folder(Base + QStringLiteral("/quintor-fuzz-XXXXXX"));
   static const QString Path = Folder.path();
   if (Path.isEmpty()) std::abort();
   return Path;

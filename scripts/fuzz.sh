@@ -16,6 +16,10 @@ TARGETS=(ProfileFileFuzz RegistryStoreFuzz TopTenFileFuzz VersionBlockFuzz)
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTOR_FUZZ=ON >/dev/null
 cmake --build build/fuzz --target fuzzers -j "$(nproc)"
 
+# The files the targets write go to memory where there is some, and away afterwards.
+QUINTOR_FUZZ_SCRATCH=$(mktemp -d "$( [ -d /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")/quintor-fuzz.XXXXXX")
+export QUINTOR_FUZZ_SCRATCH
+trap 'rm -rf "$QUINTOR_FUZZ_SCRATCH"' EXIT
 export ASAN_OPTIONS="abort_on_error=0:halt_on_error=1:detect_leaks=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 mkdir -p build/fuzz/findings
@@ -31,6 +35,8 @@ for target in "${TARGETS[@]}"; do
     grep -E 'fuzz rule broken|ERROR:|SUMMARY' -A3 build/fuzz/$target.log | head -20 || true
     echo "   $target FAILED: its input is in build/fuzz/findings, its log in build/fuzz/$target.log"
   fi
-  grep -E '^stat::number_of_executed_units' build/fuzz/$target.log | sed "s/^/   /" || true
+  # The executions: the final count, or in -fork mode the last progress line.
+  grep -E '^stat::number_of_executed_units' build/fuzz/$target.log | sed "s/^/   /" ||
+    grep -E '^#[0-9]+' build/fuzz/$target.log | tail -1 | sed "s/^/   /" || true
 done
 exit $status
