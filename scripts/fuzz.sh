@@ -3,7 +3,9 @@
 # SECONDS (default 60) from its seed corpus and dictionary. The corpus a run
 # grows is kept in build/fuzz/corpus, not in the repository; an input that
 # breaks a target is written to build/fuzz/findings and ends the script with
-# a non-zero status. Extra arguments go to every target (e.g. -jobs=2).
+# a non-zero status. Extra arguments go to every target (e.g. -fork=1
+# -ignore_crashes=1 to go on past a finding). QUINTOR_FUZZ_TARGETS names the
+# targets to run (default: all four); 0 seconds builds them and runs none.
 #
 #   scripts/fuzz.sh [SECONDS] [libFuzzer options...]
 set -euo pipefail
@@ -11,10 +13,11 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 SECONDS_EACH=${1:-60}
 shift || true
-TARGETS=(ProfileFileFuzz RegistryStoreFuzz TopTenFileFuzz VersionBlockFuzz)
+read -r -a TARGETS <<< "${QUINTOR_FUZZ_TARGETS:-ProfileFileFuzz RegistryStoreFuzz TopTenFileFuzz VersionBlockFuzz}"
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTOR_FUZZ=ON >/dev/null
 cmake --build build/fuzz --target fuzzers -j "$(nproc)"
+if [ "$SECONDS_EACH" -eq 0 ]; then exit 0; fi
 
 # The files the targets write go to memory where there is some, and away afterwards.
 QUINTOR_FUZZ_SCRATCH=$(mktemp -d "$( [ -d /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")/quintor-fuzz.XXXXXX")

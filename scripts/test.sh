@@ -2,8 +2,9 @@
 # Installs what is missing, builds everything with warnings as errors and runs
 # every test headless; then does the same again in a second build with
 # AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz target
-# for a short while (QUINTOR_FUZZ_SECONDS, default 30), so that a reader that
-# now crashes or breaks its rules is caught. Exits non-zero on any failure or
+# for a short while (QUINTOR_FUZZ_SECONDS, default 30; QUINTOR_FUZZ_TARGETS
+# picks targets), so that a reader that now crashes or breaks its rules is
+# caught. Exits non-zero on any failure or
 # sanitizer finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
