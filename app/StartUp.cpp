@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIconEngine>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QTimer>
@@ -20,7 +21,7 @@ namespace {
 // drawn.
 class TDeferredStandardIcon : public QIconEngine {
  public:
-  TDeferredStandardIcon(const QStyle *Style, QStyle::StandardPixmap Which) : FStyle(Style), FWhich(Which) {}
+  TDeferredStandardIcon(QStyle *Style, QStyle::StandardPixmap Which) : FStyle(Style), FWhich(Which) {}
 
   void paint(QPainter *Painter, const QRect &Rect, QIcon::Mode Mode, QIcon::State State) override {
     Icon().paint(Painter, Rect, Qt::AlignCenter, Mode, State);
@@ -44,12 +45,13 @@ class TDeferredStandardIcon : public QIconEngine {
  private:
   const QIcon &Icon() {
     if (!FLoaded) {
-      FIcon = FStyle->standardIcon(FWhich);
+      // A style replaced in the meantime hands over to the current one.
+      FIcon = (FStyle ? FStyle.data() : QApplication::style())->standardIcon(FWhich);
       FLoaded = true;
     }
     return FIcon;
   }
-  const QStyle *FStyle;
+  QPointer<QStyle> FStyle;
   QStyle::StandardPixmap FWhich;
   QIcon FIcon;
   bool FLoaded = false;

@@ -17,7 +17,8 @@ namespace quintor {
 
 class TQuintorApplication;
 
-// Sets up the application object: title, help file, window icon.
+// Sets up the application object: title, help file, window icon, and a
+// style that reads the menu bar's overflow picture only when it is drawn.
 void InitApplication(TQuintorApplication &App);
 
 // The program's four windows, living until the program ends. The main window

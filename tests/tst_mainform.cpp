@@ -274,6 +274,17 @@ class TestMainForm : public QObject {
     QVERIFY(!Help->isVisible());
   }
 
+  // The application's style reads the menu bar's overflow picture only when
+  // it is drawn; it must still be the picture of the style underneath.
+  void menuOverflowPictureIsTheStyles() {
+    auto *Style = qobject_cast<QProxyStyle *>(QApplication::style());
+    QVERIFY(Style);
+    const auto Which = QStyle::SP_ToolBarHorizontalExtensionButton;
+    const QImage Own = Style->baseStyle()->standardIcon(Which).pixmap(16).toImage();
+    QVERIFY(!Own.isNull());
+    QCOMPARE(Style->standardIcon(Which).pixmap(16).toImage(), Own);
+  }
+
   // Closing the main window ends the program while the help window is open.
   // Last: the program's event loop runs and ends here.
   void helpWindowDoesNotKeepTheProgramAlive() {
