@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <limits>
 #include <QDialog>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -47,6 +48,16 @@ void RegisterFontSubstitutes() {
     return true;
   }();
   (void)Done;
+}
+
+// Family, or its first installed stand-in. Asked for by a name that is
+// installed, a font is found at once; a missing name makes the font system
+// rank every installed face to find its nearest match.
+QString InstalledFamily(const QString &Family) {
+  if (QFontDatabase::hasFamily(Family)) return Family;
+  for (const QString &Substitute : QFont::substitutes(Family))
+    if (QFontDatabase::hasFamily(Substitute)) return Substitute;
+  return Family;
 }
 
 }  // namespace
@@ -111,7 +122,7 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::SetupFonts() {
   RegisterFontSubstitutes();
-  QFont FormFont(QStringLiteral("MS Sans Serif"));
+  QFont FormFont(InstalledFamily(QStringLiteral("MS Sans Serif")));
   FormFont.setPixelSize(11);
   setFont(FormFont);
 }
@@ -120,7 +131,7 @@ void TMainForm::SetupControlFonts() {
   QFont Bold = font();
   Bold.setBold(true);
   Ui->Label11->setFont(Bold);
-  QFont Total(QStringLiteral("Arial"));
+  QFont Total(InstalledFamily(QStringLiteral("Arial")));
   Total.setPixelSize(24);
   Total.setBold(true);
   Ui->GrandTotal->setFont(Total);
