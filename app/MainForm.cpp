@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 #include <QDialog>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QLabel>
@@ -132,6 +133,16 @@ QString FaceName(int Value) {
   return Value >= 0 && Value < 6 ? QLatin1String(Names[Value]) : QString();
 }
 
+// Family, or its first installed stand-in. Asked for by a name that is
+// installed, a font is found at once; a missing name makes the font system
+// rank every installed face to find its nearest match.
+QString InstalledFamily(const QString &Family) {
+  if (QFontDatabase::hasFamily(Family)) return Family;
+  for (const QString &Substitute : QFont::substitutes(Family))
+    if (QFontDatabase::hasFamily(Substitute)) return Substitute;
+  return Family;
+}
+
 }  // namespace
 
 TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent), Ui(std::make_unique<Ui::TMainForm>()) {
@@ -196,7 +207,7 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::SetupFonts() {
   RegisterFontSubstitutes();
-  QFont FormFont(QStringLiteral("MS Sans Serif"));
+  QFont FormFont(InstalledFamily(QStringLiteral("MS Sans Serif")));
   FormFont.setPixelSize(11);
   setFont(FormFont);
 }
@@ -205,7 +216,7 @@ void TMainForm::SetupControlFonts() {
   QFont Bold = font();
   Bold.setBold(true);
   Ui->Label11->setFont(Bold);
-  QFont Total(QStringLiteral("Arial"));
+  QFont Total(InstalledFamily(QStringLiteral("Arial")));
   Total.setPixelSize(24);
   Total.setBold(true);
   Ui->GrandTotal->setFont(Total);
@@ -650,7 +661,8 @@ void TMainForm::RulesandScoring1Click() {
 }
 
 void TMainForm::About1Click() {
-  if (FAboutBox) FAboutBox->exec();
+  QDialog *Box = FAboutBox ? FAboutBox.data() : FAboutBoxSource ? FAboutBoxSource() : nullptr;
+  if (Box) Box->exec();
 }
 
 void TMainForm::Image1Click() { About1Click(); }

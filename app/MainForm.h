@@ -19,6 +19,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "DiceImages.h"
@@ -51,8 +52,11 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
 
   // The top ten and the about box are not owned; until they are set the game
   // end shows "Game Over" for every total and the about commands do nothing.
+  // The about box may also come from a source asked each time it is needed,
+  // which may make it then.
   void SetHighScores(THighScores *HighScores) { FHighScores = HighScores; }
   void SetAboutBox(QDialog *AboutBox) { FAboutBox = AboutBox; }
+  void SetAboutBox(std::function<QDialog *()> Source) { FAboutBoxSource = std::move(Source); }
 
   int GetFlashInterval() const;
   void SetFlashInterval(int Milliseconds);
@@ -147,5 +151,6 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
   bool FCentred = false;
   THighScores *FHighScores = nullptr;
   QPointer<QDialog> FAboutBox;
+  std::function<QDialog *()> FAboutBoxSource;
   quintor::TGame FGame{*this, *this};
 };

@@ -6,33 +6,157 @@
 #include "QuintorApplication.h"
 #include "Top10Form.h"
 
-#include <QFontDatabase>
-#include <thread>
+#include <QApplication>
+#include <QEvent>
+#include <QIconEngine>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QTimer>
 
 namespace quintor {
+namespace {
+
+// The picture of a standard icon, asked of the style only when it is first
+// drawn.
+class TDeferredStandardIcon : public QIconEngine {
+ public:
+  TDeferredStandardIcon(QStyle *Style, QStyle::StandardPixmap Which) : FStyle(Style), FWhich(Which) {}
+
+  void paint(QPainter *Painter, const QRect &Rect, QIcon::Mode Mode, QIcon::State State) override {
+    Icon().paint(Painter, Rect, Qt::AlignCenter, Mode, State);
+  }
+  QPixmap pixmap(const QSize &Size, QIcon::Mode Mode, QIcon::State State) override {
+    return Icon().pixmap(Size, Mode, State);
+  }
+  QPixmap scaledPixmap(const QSize &Size, QIcon::Mode Mode, QIcon::State State, qreal Scale) override {
+    return Icon().pixmap(Size, Scale, Mode, State);
+  }
+  QSize actualSize(const QSize &Size, QIcon::Mode Mode, QIcon::State State) override {
+    return Icon().actualSize(Size, Mode, State);
+  }
+  QList<QSize> availableSizes(QIcon::Mode Mode, QIcon::State State) override {
+    return Icon().availableSizes(Mode, State);
+  }
+  bool isNull() override { return false; }
+  QString key() const override { return QStringLiteral("TDeferredStandardIcon"); }
+  QIconEngine *clone() const override { return new TDeferredStandardIcon(FStyle, FWhich); }
+
+ private:
+  const QIcon &Icon() {
+    if (!FLoaded) {
+      // A style replaced in the meantime hands over to the current one.
+      FIcon = (FStyle ? FStyle.data() : QApplication::style())->standardIcon(FWhich);
+      FLoaded = true;
+    }
+    return FIcon;
+  }
+  QPointer<QStyle> FStyle;
+  QStyle::StandardPixmap FWhich;
+  QIcon FIcon;
+  bool FLoaded = false;
+};
+
+// The application's style as it is, except that the menu bar's overflow
+// button gets its picture only when it is drawn: reading the picture loads
+// every image-format plug-in, which costs a good part of the start-up, for a
+// button that shows only when the menu does not fit the window.
+class TQuintorStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  QIcon standardIcon(StandardPixmap Which, const QStyleOption *Option, const QWidget *Widget) const override {
+    if (Which == SP_ToolBarHorizontalExtensionButton || Which == SP_ToolBarVerticalExtensionButton)
+      return QIcon(new TDeferredStandardIcon(baseStyle(), Which));
+    return QProxyStyle::standardIcon(Which, Option, Widget);
+  }
+};
+
+}  // namespace
 
 void InitApplication(TQuintorApplication &App) {
   App.SetTitle(QStringLiteral("Quintor"));
   App.SetHelpFile(QStringLiteral("quintor.hlp"));
   App.setWindowIcon(QuintorEmblem());
+  if (!qobject_cast<QProxyStyle *>(QApplication::style()))
+    QApplication::setStyle(new TQuintorStyle(QStyleFactory::create(QApplication::style()->name())));
 }
 
-TQuintorForms::TQuintorForms()
-    : Top10Form(new TTop10Form(&MainForm)),
-      BigScoreDlg(new TBigScoreDlg(&MainForm)),
-      AboutForm(new TAboutForm(QuintorEmblem(), &MainForm)) {
-  Top10Form->TopTenFile.SetBigScoreDlg(BigScoreDlg);
-  MainForm.SetHighScores(Top10Form);
-  MainForm.SetAboutBox(AboutForm);
+TQuintorForms::TQuintorForms() {
+  MainForm.SetHighScores(this);
+  MainForm.SetAboutBox([this]() -> QDialog * { return AboutForm(); });
+  // Watches for the main window's first paint; the dialogs follow it.
+  qApp->installEventFilter(this);
+  FPaintWatched = true;
+}
+
+TQuintorForms::~TQuintorForms() {
+  if (FPaintWatched) qApp->removeEventFilter(this);
+  // The dialogs are the main window's children and go with it.
+  MainForm.SetHighScores(nullptr);
+  MainForm.SetAboutBox(std::function<QDialog *()>());
+}
+
+TTop10Form *TQuintorForms::Top10Form() {
+  if (!FTop10Form) FTop10Form = new TTop10Form(&MainForm);
+  return FTop10Form;
+}
+
+TBigScoreDlg *TQuintorForms::BigScoreDlg() {
+  if (!FBigScoreDlg) {
+    TTop10Form *List = Top10Form();
+    FBigScoreDlg = new TBigScoreDlg(&MainForm);
+    List->TopTenFile.SetBigScoreDlg(FBigScoreDlg);
+  }
+  return FBigScoreDlg;
+}
+
+TAboutForm *TQuintorForms::AboutForm() {
+  if (!FAboutForm) {
+    BigScoreDlg();
+    FAboutForm = new TAboutForm(QuintorEmblem(), &MainForm);
+  }
+  return FAboutForm;
+}
+
+int TQuintorForms::DialogsCreated() const {
+  return (FTop10Form ? 1 : 0) + (FBigScoreDlg ? 1 : 0) + (FAboutForm ? 1 : 0);
+}
+
+int TQuintorForms::GetTenthScore() { return Top10Form()->GetTenthScore(); }
+
+void TQuintorForms::EnterNewScore(int Total, int Quintors) {
+  BigScoreDlg();
+  Top10Form()->EnterNewScore(Total, Quintors);
+}
+
+void TQuintorForms::ShowList() { Top10Form()->ShowList(); }
+
+bool TQuintorForms::eventFilter(QObject *Watched, QEvent *Event) {
+  if (Event->type() == QEvent::Paint && Watched->isWidgetType()) {
+    auto *Widget = static_cast<QWidget *>(Watched);
+    if (Widget == &MainForm || MainForm.isAncestorOf(Widget)) {
+      qApp->removeEventFilter(this);
+      FPaintWatched = false;
+      // Queued behind the rest of this paint pass.
+      QTimer::singleShot(0, this, &TQuintorForms::CreateNextDialog);
+    }
+  }
+  return QObject::eventFilter(Watched, Event);
+}
+
+void TQuintorForms::CreateNextDialog() {
+  switch (DialogsCreated()) {
+    case 0: Top10Form(); break;
+    case 1: BigScoreDlg(); break;
+    case 2: AboutForm(); break;
+    default: return;
+  }
+  QTimer::singleShot(0, this, &TQuintorForms::CreateNextDialog);
 }
 
 int RunQuintor(TQuintorApplication &App, const std::function<void(TMainForm &)> &BeforeShow) {
-  // Loading the font database takes a few milliseconds; it loads on another
-  // thread while the windows are built, most of which needs no font yet.
-  std::thread FontDatabase([] { QFontDatabase::families(); });
   InitApplication(App);
   TQuintorForms Forms;
-  FontDatabase.join();
   if (BeforeShow) BeforeShow(Forms.MainForm);
   Forms.MainForm.show();
   return App.exec();

@@ -3,8 +3,10 @@
 // The program's start-up, shared by main(), the start-up benchmark and the
 // tests.
 
+#include <QObject>
 #include <functional>
 
+#include "HighScores.h"
 #include "MainForm.h"
 
 class TAboutForm;
@@ -15,23 +17,52 @@ namespace quintor {
 
 class TQuintorApplication;
 
-// Sets up the application object: title, help file, window icon.
+// Sets up the application object: title, help file, window icon, and a
+// style that reads the menu bar's overflow picture only when it is drawn.
 void InitApplication(TQuintorApplication &App);
 
-// The program's four windows, created in this order and living until the
-// program ends. The dialogs belong to the main window; they are shown
-// modally when needed and hidden again, never destroyed in between.
-struct TQuintorForms {
+// The program's four windows, living until the program ends. The main window
+// is made at once; the three dialogs follow in their order (top-ten list,
+// name dialog, about box) once the main window has been painted for the
+// first time, one at each turn of the event loop, so that the board shows
+// as early as possible. A command that needs a dialog before then makes it
+// there and then, together with the dialogs before it. The dialogs belong
+// to the main window; they are shown modally when needed and hidden again,
+// never destroyed in between.
+class TQuintorForms : public QObject, private THighScores {
+ public:
   TQuintorForms();
+  ~TQuintorForms() override;
 
   // Creating the main window starts the first game and seeds the dice.
   TMainForm MainForm;
+
+  // Each makes its dialog, and the ones before it, if they do not exist yet.
   // Creating the top-ten dialog fixes the top-ten file's name.
-  TTop10Form *Top10Form = nullptr;
+  TTop10Form *Top10Form();
   // Loading the name dialog loads the name history.
-  TBigScoreDlg *BigScoreDlg = nullptr;
+  TBigScoreDlg *BigScoreDlg();
   // Loading the about box reads the program's file version.
-  TAboutForm *AboutForm = nullptr;
+  TAboutForm *AboutForm();
+
+  // How many of the three dialogs exist so far (0 to 3).
+  int DialogsCreated() const;
+
+ protected:
+  bool eventFilter(QObject *Watched, QEvent *Event) override;
+
+ private:
+  // THighScores, for the main window: the top-ten dialog, made on demand.
+  int GetTenthScore() override;
+  void EnterNewScore(int Total, int Quintors) override;
+  void ShowList() override;
+
+  void CreateNextDialog();
+
+  TTop10Form *FTop10Form = nullptr;
+  TBigScoreDlg *FBigScoreDlg = nullptr;
+  TAboutForm *FAboutForm = nullptr;
+  bool FPaintWatched = false;
 };
 
 // Creates the windows, shows the main window and runs the event loop until

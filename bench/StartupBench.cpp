@@ -2,7 +2,8 @@
 // baseline program alternately, each N times, and reports for each the
 // median time from process start to the end of the main window's first
 // paint and the median peak resident memory, against the targets (start-up
-// at most 1.3 x the baseline, peak memory at most the baseline + 8 MB).
+// at most 1.2 x the baseline, as the median of the ratios of each game run
+// to the baseline run after it; peak memory at most the baseline + 6 MiB).
 //
 //   startup_bench [runs] [game program] [baseline program]
 //
@@ -104,13 +105,20 @@ int main(int argc, char *argv[]) {
 
   const double GameStart = Median(GameMs), BaseStart = Median(BaseMs);
   const double GamePeak = Median(GameMb), BasePeak = Median(BaseMb);
-  const bool StartOk = GameStart <= 1.3 * BaseStart;
-  const bool PeakOk = GamePeak <= BasePeak + 8.0;
+  // Each game run against the baseline run right after it: on a machine whose
+  // speed drifts (other work starting and stopping) the ratio of each pair
+  // holds where the ratio of the two medians does not.
+  std::vector<double> Ratios;
+  for (std::size_t I = 0; I < GameMs.size(); ++I) Ratios.push_back(GameMs[I] / BaseMs[I]);
+  const double Ratio = Median(Ratios);
+  const bool StartOk = Ratio <= 1.2;
+  const bool PeakOk = GamePeak <= BasePeak + 6.0;
   std::printf("runs: %d of each (medians)\n", Runs);
   std::printf("%-10s %12s %14s\n", "", "first paint", "peak memory");
-  std::printf("%-10s %9.1f ms %11.1f MB\n", "game", GameStart, GamePeak);
-  std::printf("%-10s %9.1f ms %11.1f MB\n", "baseline", BaseStart, BasePeak);
-  std::printf("start-up ratio %.2f (target <= 1.30): %s\n", GameStart / BaseStart, StartOk ? "met" : "MISSED");
-  std::printf("peak memory +%.1f MB (target <= +8.0 MB): %s\n", GamePeak - BasePeak, PeakOk ? "met" : "MISSED");
+  std::printf("%-10s %9.1f ms %10.1f MiB\n", "game", GameStart, GamePeak);
+  std::printf("%-10s %9.1f ms %10.1f MiB\n", "baseline", BaseStart, BasePeak);
+  std::printf("start-up ratio %.2f, median of the pairs (target <= 1.20): %s; ratio of the medians %.2f\n", Ratio,
+              StartOk ? "met" : "MISSED", GameStart / BaseStart);
+  std::printf("peak memory +%.1f MiB (target <= +6.0 MiB): %s\n", GamePeak - BasePeak, PeakOk ? "met" : "MISSED");
   return StartOk && PeakOk ? 0 : 1;
 }

@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-tools-dev libqt6opengl6-dev       # the Qt Designer plugin and its form-loader test
   desktop-file-utils appstream          # validators of the installed menu entry and metainfo
   dpkg-dev                              # cpack's .deb: dependencies of the program file
+  clang libclang-rt-14-dev              # the fuzz targets (libFuzzer), run by scripts/test.sh
 )
 
 missing=()

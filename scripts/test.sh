@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs
 # every test headless; then does the same again in a second build with
-# AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero on any
-# failure or sanitizer finding.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz target
+# for a short while (QUINTOR_FUZZ_SECONDS, default 30; QUINTOR_FUZZ_TARGETS
+# picks targets), so that a reader that now crashes or breaks its rules is
+# caught. Exits non-zero on any failure or
+# sanitizer finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -23,4 +26,7 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 ctest --test-dir build/sanitize --output-on-failure -j "$JOBS"
 
-echo "== All tests passed, also under the sanitizers"
+echo "== Fuzz targets, ${QUINTOR_FUZZ_SECONDS:-30} s each"
+scripts/fuzz.sh "${QUINTOR_FUZZ_SECONDS:-30}"
+
+echo "== All tests passed, also under the sanitizers and the fuzz targets"

@@ -4,6 +4,7 @@
 // of 39 entries and its hand-over to the top ten.
 
 #include <QtTest>
+#include <stdexcept>
 
 #include "Game.h"
 #include "RecordingView.h"
@@ -38,10 +39,15 @@ class TestGame : public QObject {
   void undoRestoresTheTurn_data();
   void undoRestoresTheTurn();
   void undoOfTheFourthQuintorTakesItsBonusBack();
+  void undoOfAPlainEntryAfterItKeepsTheBonus_data();
+  void undoOfAPlainEntryAfterItKeepsTheBonus();
   void rollPressedAgainCompletesOnce();
   void commandsIgnoredWhileRolling();
+  void noEntryDuringALaterRoll_data();
+  void noEntryDuringALaterRoll();
   void wholeGame_data();
   void wholeGame();
+  void gameEndsWhenTheHandOverFails();
 };
 
 void TestGame::rollCountingAndHolding() {
@@ -135,6 +141,31 @@ void TestGame::undoOfTheFourthQuintorTakesItsBonusBack() {
   QCOMPARE(F.View.Grand, QString::number(150 + (50 + 5) * 2 + 30 * 3));
 }
 
+void TestGame::undoOfAPlainEntryAfterItKeepsTheBonus_data() {
+  QTest::addColumn<int>("EntryRow");
+  QTest::newRow("upper box") << int(erTwos);
+  QTest::newRow("lower box") << int(erChance);
+}
+
+// Only the entry of a five of a kind takes a bonus back on undo, not the
+// plain entry that follows it.
+void TestGame::undoOfAPlainEntryAfterItKeepsTheBonus() {
+  QFETCH(int, EntryRow);
+  TFixture F;
+  F.Enter("3-3-3-3-3", 0, erQuintor);
+  F.Enter("2-2-2-2-2", 1, erQuintor);
+  F.Enter("6-6-6-6-6", 2, erSixes);
+  F.Enter("1-1-1-1-1", 2, erOnes);  // the fourth: column 0 gets its bonus
+  const QString Grand = F.View.Grand;
+  F.Enter("1-2-2-4-6", 0, EntryRow);
+  F.Game.UndoLastEntry();
+  QCOMPARE(F.Game.Card().QuintorCount, 4);
+  QVERIFY(F.Game.Card().ColumnBonus[0]);
+  QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
+  QCOMPARE(F.View.Lower[0][2], QStringLiteral("150"));
+  QCOMPARE(F.View.Grand, Grand);
+}
+
 void TestGame::rollPressedAgainCompletesOnce() {
   TFixture F;
   F.View.Animation = true;
@@ -167,6 +198,30 @@ void TestGame::commandsIgnoredWhileRolling() {
   QVERIFY(!F.View.UndoEnabled);
   QVERIFY(F.Game.PreviewScore(1, erChance) > 0);
   QCOMPARE(F.Game.PreviewScore(0, erLargeStraight), -1);  // filled
+}
+
+void TestGame::noEntryDuringALaterRoll_data() {
+  QTest::addColumn<int>("RollsBefore");
+  QTest::newRow("second roll") << 1;
+  QTest::newRow("third roll") << 2;
+}
+
+// A press on a box while the second or third roll tumbles enters nothing,
+// although the throw before it could have been entered.
+void TestGame::noEntryDuringALaterRoll() {
+  QFETCH(int, RollsBefore);
+  TFixture F;
+  for (int Roll = 0; Roll < RollsBefore; ++Roll) F.Game.StartRoll();
+  F.View.Animation = true;
+  F.Game.StartRoll();
+  F.Game.RollStep();
+  F.Game.EnterThrow(0, erChance);
+  QCOMPARE(F.Game.Card().FilledCount, 0);
+  QVERIFY(F.View.Box[0][erChance].isEmpty());
+  while (F.Game.IsRolling()) F.Game.RollStep();
+  QCOMPARE(F.Game.RollCount(), RollsBefore + 1);
+  F.Game.EnterThrow(0, erChance);
+  QCOMPARE(F.Game.Card().FilledCount, 1);
 }
 
 void TestGame::wholeGame_data() {
@@ -215,6 +270,35 @@ void TestGame::wholeGame() {
   F.Game.UndoLastEntry();
   QCOMPARE(F.Game.Card().FilledCount, BoxCount);
   QCOMPARE(F.View.EndCalls, EndCalls);
+}
+
+// A top-ten file whose scores cannot be read makes the hand-over raise an
+// error; the game is over all the same, and no roll starts another turn.
+void TestGame::gameEndsWhenTheHandOverFails() {
+  struct TFailingEnd : TGameEnd {
+    int GetTenthScore() override { return 0; }
+    void EnterNewScore(int, int) override { throw std::runtime_error("'x' is not a valid integer value"); }
+    void ShowTopTen() override {}
+    void ShowGameOver() override {}
+  } End;
+  TRecordingView View;
+  TGame Game{View, End};
+  Game.NewGame();
+  QString Raised;
+  for (int Box = 0; Box < BoxCount; ++Box) {
+    Game.Seed(SeedFor(Faces("6-6-6-6-5")));
+    Game.StartRoll();
+    try {
+      Game.EnterThrow(Box / EntryRows, Box % EntryRows);
+    } catch (const std::runtime_error &Error) {
+      Raised = QString::fromUtf8(Error.what());
+    }
+  }
+  QCOMPARE(Raised, QStringLiteral("'x' is not a valid integer value"));
+  QCOMPARE(Game.RollCount(), int(TGame::GameEndedRollCount));
+  QVERIFY(!View.RollEnabled);
+  Game.StartRoll();
+  QCOMPARE(Game.RollCount(), int(TGame::GameEndedRollCount));
 }
 
 QTEST_APPLESS_MAIN(TestGame)

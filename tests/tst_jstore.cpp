@@ -90,6 +90,8 @@ class TestJStore : public QObject {
   void keyChangesWhileOpen() {
     TJStorage Storage;
     Open(Storage, "Software\\First").WriteString("a", "1");
+    Storage.SetKey("Software\\First");  // the same Key: the batch stays open, nothing is written yet
+    QVERIFY(Storage.IsOpen() && !TTempStore::Bytes().contains("First"));
     Storage.SetKey("Software\\Second");  // the first batch is written, the second key opened
     QVERIFY(TTempStore::Bytes().contains("First]\n\"a\"=\"1\"\n"));
     Storage.WriteString("b", "2");

@@ -184,6 +184,7 @@ class TestMainForm : public QObject {
   }
 
   void colourToggleRedrawsOnly() {
+    Form->Game().Seed(3);  // 1-5-6-4-6
     RollDice();
     QTest::mouseClick(Die(3), Qt::LeftButton);
     const TThrow Before = Form->Game().Dice();
@@ -193,6 +194,15 @@ class TestMainForm : public QObject {
     for (int I = 0; I < DiceCount; ++I) {
       QVERIFY(Background(I) != DieFaceColor(Before[I]));  // the button face shows through
       QVERIFY(Form->ShownDie(I) == Before[I] && Form->IsDieHeld(I) == (I == 3));
+    }
+    // After an entry the dice show the question mark, while the game keeps
+    // the throw for undo: the switch redraws what is shown. (The dice are
+    // disabled then, so the picture is read from the icon, not the greyed button.)
+    Press(0, erChance);
+    Child<QCheckBox>("CheckBox1")->click();
+    for (int I = 0; I < DiceCount; ++I) {
+      QCOMPARE(Form->ShownDie(I), int(NotThrown));
+      QCOMPARE(Die(I)->icon().pixmap(DieFaceSize).toImage().pixelColor(5, 5), DieFaceColor(NotThrown));
     }
   }
 
@@ -262,6 +272,36 @@ class TestMainForm : public QObject {
     QTest::keyClick(Form.get(), Qt::Key_F1);
     QVERIFY2(Answer.Seen.contains(QStringLiteral("quintor.hlp")), qPrintable(Answer.Seen));
     QVERIFY(!Help->isVisible());
+  }
+
+  // The application's style reads the menu bar's overflow picture only when
+  // it is drawn; it must still be the picture of the style underneath.
+  void menuOverflowPictureIsTheStyles() {
+    auto *Style = qobject_cast<QProxyStyle *>(QApplication::style());
+    QVERIFY(Style);
+    const auto Which = QStyle::SP_ToolBarHorizontalExtensionButton;
+    const QImage Own = Style->baseStyle()->standardIcon(Which).pixmap(16).toImage();
+    QVERIFY(!Own.isNull());
+    QCOMPARE(Style->standardIcon(Which).pixmap(16).toImage(), Own);
+  }
+
+  // Closing the main window ends the program while the help window is open.
+  // Last: the program's event loop runs and ends here.
+  void helpWindowDoesNotKeepTheProgramAlive() {
+    const QString Document = QStringLiteral(QUINTOR_HELP_DOCUMENT);
+    SetProgramFilePathForTesting(QFileInfo(Document).dir().filePath(QStringLiteral("quintor")));
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    THelpWindow *Help = TQuintorApplication::Instance()->HelpWindow();
+    QVERIFY(Help && Help->isVisible());
+    QTimer Limit;  // a program kept alive is ended with status 1
+    Limit.setSingleShot(true);
+    connect(&Limit, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    Limit.start(3000);
+    QTimer::singleShot(0, Form.get(), [this] { Form->close(); });
+    const int Status = QApplication::exec();
+    Limit.stop();
+    QVERIFY2(Status == 0, "the program went on with the help window open");
+    Help->close();
   }
 };
 

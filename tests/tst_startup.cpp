@@ -62,8 +62,37 @@ class TestStartUp : public QObject {
     SetRegistryFolder(QString());
   }
 
+  // The dialogs follow the main window's first paint, in their order; a
+  // command that comes before then makes the dialog it needs at once.
+  void dialogsFollowTheFirstPaintOrComeWhenNeeded() {
+    QTRY_COMPARE(Forms->DialogsCreated(), 3);
+    QStringList Order;
+    for (QDialog *Dialog : Forms->MainForm.findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
+      Order << QString::fromLatin1(Dialog->metaObject()->className());
+    QCOMPARE(Order, QStringList({"TTop10Form", "TBigScoreDlg", "TAboutForm"}));
+
+    TQuintorForms Unpainted;
+    QTest::qWait(10);
+    QCOMPARE(Unpainted.DialogsCreated(), 0);
+    QStringList Shown;
+    QTimer Answer;
+    connect(&Answer, &QTimer::timeout, [&] {
+      if (auto *List = qobject_cast<TTop10Form *>(QApplication::activeModalWidget())) {
+        Shown << QStringLiteral("list %1").arg(Unpainted.DialogsCreated());
+        List->OK->click();
+      } else if (auto *About = qobject_cast<TAboutForm *>(QApplication::activeModalWidget())) {
+        Shown << QStringLiteral("about %1").arg(Unpainted.DialogsCreated());
+        QTest::keyClick(About, Qt::Key_Return);
+      }
+    });
+    Answer.start(5);
+    Child<QAction>(&Unpainted.MainForm, "Top101")->trigger();
+    Child<QAction>(&Unpainted.MainForm, "About1")->trigger();
+    QCOMPARE(Shown, QStringList({"list 1", "about 3"}));
+  }
+
   void aboutFromTheMenuAndFromTheEmblem() {
-    TAboutForm *About = Forms->AboutForm;
+    TAboutForm *About = Forms->AboutForm();
     const QString Version = Child<TVersionLabel>(About, "VersionLabel1")->text();
     QVERIFY(Version.startsWith(QStringLiteral("Version ")));
     int Shown = 0;
@@ -83,9 +112,9 @@ class TestStartUp : public QObject {
 
   void topTenFromItsCommand() {
     int Rows = -1;
-    WhenModal(Forms->Top10Form, [&] {
-      Rows = Forms->Top10Form->ListView1->topLevelItemCount();
-      Forms->Top10Form->OK->click();
+    WhenModal(Forms->Top10Form(), [&] {
+      Rows = Forms->Top10Form()->ListView1->topLevelItemCount();
+      Forms->Top10Form()->OK->click();
     });
     QTest::keyClick(&Forms->MainForm, Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(Rows, 10);
@@ -96,15 +125,15 @@ class TestStartUp : public QObject {
     Child<QCheckBox>(&Main, "AnimationCheckbox")->setChecked(false);
     auto *Roll = Child<QPushButton>(&Main, "RollButton");
     QString Announced, Listed;
-    WhenModal(Forms->BigScoreDlg, [&] {
-      Announced = Forms->BigScoreDlg->Message->text();
-      QTest::keyClicks(Forms->BigScoreDlg->MRUCombo1, QStringLiteral("Ann"));
-      QTest::keyClick(Forms->BigScoreDlg->MRUCombo1, Qt::Key_Return);  // OK is the default button
+    WhenModal(Forms->BigScoreDlg(), [&] {
+      Announced = Forms->BigScoreDlg()->Message->text();
+      QTest::keyClicks(Forms->BigScoreDlg()->MRUCombo1, QStringLiteral("Ann"));
+      QTest::keyClick(Forms->BigScoreDlg()->MRUCombo1, Qt::Key_Return);  // OK is the default button
     });
-    WhenModal(Forms->Top10Form, [&] {
-      QTreeWidgetItem *First = Forms->Top10Form->ListView1->topLevelItem(0);
+    WhenModal(Forms->Top10Form(), [&] {
+      QTreeWidgetItem *First = Forms->Top10Form()->ListView1->topLevelItem(0);
       for (int Column = 0; Column < 5; ++Column) Listed += First->text(Column) + QLatin1Char('|');
-      Forms->Top10Form->OK->click();
+      Forms->Top10Form()->OK->click();
     });
 
     for (int Col = 0; Col < ColumnCount; ++Col)
