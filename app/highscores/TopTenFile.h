@@ -7,8 +7,13 @@ class TBigScoreDlg;
 // The ten best games, kept in the INI file beside the program: section
 // "Top Ten Scores", four keys per place (Score01, Name01, Date01,
 // Quintors01 ... Quintors10). There is no copy in memory: every operation
-// reads and writes the file key by key, so the list is always what is on
-// disk.
+// reads the file afresh, so the list is always what is on disk. An entry and
+// a reset are each one step: the file is locked, read once, changed key by
+// key in memory and replaced once, so that a kill leaves the old list or the
+// new one, and two copies of the game entering games at the same time keep
+// the true ten best of both. When the lock cannot be had within a moment
+// (another copy hangs in the middle of an entry), the entry is not kept, as
+// when the folder cannot be written.
 class TTopTenFile {
  public:
   // The file beside the running program (ProgramFilePath()).
@@ -48,7 +53,6 @@ class TTopTenFile {
   void EnterNewScore(int Total, int Quintors);
 
  private:
-  QString ReadValue(const char *Prefix, int Number, const QString &Default, int Size) const;
 
   const QString FileName;
   TBigScoreDlg *BigScoreDlg = nullptr;
