@@ -423,14 +423,13 @@ TEdit Edit(QByteArray &Data, TSectionHint &Hint, const QString &Section, const Q
   const QString SectionName = Trimmed(UpToNul(Section)), KeyName = Trimmed(UpToNul(Key));
   const QByteArray NewValue = UpToNul(Value).toUtf8();
 
+  // The hint is now this section's header, and every change is after it
+  // (or at the end of the file), so the hint stays right.
   const TLocation L = Find(Data, NameKey(SectionName), NameKey(KeyName), Hint);
   const QByteArray Break = LineBreakOf(Data);
-  // A change at or before the header found last moves it.
-  const qsizetype At = L.KeyFound ? L.AfterEquals : L.SectionFound ? L.InsertAt : Data.size();
-  if (L.KeyFound && QByteArrayView(Data).sliced(At, L.LineEnd - At) == NewValue)
-    return TEdit::Unchanged;  // same value: leave the file alone
-  if (At <= Hint.At) Hint = {};
   if (L.KeyFound) {
+    if (QByteArrayView(Data).sliced(L.AfterEquals, L.LineEnd - L.AfterEquals) == NewValue)
+      return TEdit::Unchanged;  // same value: leave the file alone
     Data.replace(L.AfterEquals, L.LineEnd - L.AfterEquals, NewValue);
   } else if (L.SectionFound) {
     Data.insert(L.InsertAt, (L.InsertNeedsBreak ? Break : QByteArray()) + KeyName.toUtf8() + '=' +
