@@ -5,8 +5,10 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringDecoder>
+#include <QSysInfo>
 #include <QThread>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <utility>
@@ -294,25 +296,42 @@ bool ReplaceFile(const QString &Target, const QByteArray &Data) {
   return Ok;
 }
 
-// QLockFile takes over a lock whose holder is gone once the lock says who
-// held it. A holder that dies right after creating the lock file leaves it
-// empty, and QLockFile would wait half a minute: an empty lock file that no
-// process has locked (every holder locks it the moment it is created) and that
-// is older than a moment is such a leftover.
-bool RemoveEmptyDeadLock(const QString &LockName) {
+// A lock file whose holder is gone. Every holder keeps an flock() on its
+// lock file from the moment it creates it, then writes its process id and
+// host name into it (QLockFile's format). A file nobody holds is stale when
+// its process is gone (it may also be between letting go and removing it,
+// alive), or when it is still empty a moment after it was made (its maker
+// died before signing it; QLockFile alone would wait half a minute). The
+// stale file is removed while we hold its flock, and only if the name still
+// refers to it, so that two processes taking it over at once never remove
+// the new holder's file. QLockFile's own takeover is slow and can itself
+// leave files behind when killed in the middle, so it runs only for the
+// cases this one leaves open.
+bool RemoveDeadLock(const QString &LockName) {
   const QByteArray Name = QFile::encodeName(LockName);
   TFd File(::open(Name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
   struct stat Info, Now;
-  if (File.Fd < 0 || ::fstat(File.Fd, &Info) != 0 || Info.st_size != 0 ||
+  if (File.Fd < 0 || ::fstat(File.Fd, &Info) != 0 || !S_ISREG(Info.st_mode) ||
       ::flock(File.Fd, LOCK_EX | LOCK_NB) != 0)
     return false;
-  timespec Clock;
-  ::clock_gettime(CLOCK_REALTIME, &Clock);
-  const qint64 AgeMs = (qint64(Clock.tv_sec) - Info.st_mtim.tv_sec) * 1000 +
-                       (qint64(Clock.tv_nsec) - Info.st_mtim.tv_nsec) / 1000000;
-  if (AgeMs < 500) return false;
-  // Still the same file under that name, not a new holder's.
-  if (::stat(Name.constData(), &Now) != 0 || Now.st_ino != Info.st_ino || Now.st_dev != Info.st_dev)
+  char Text[512];
+  const ssize_t Got = ::read(File.Fd, Text, sizeof Text);
+  bool Dead = false;
+  if (Got == 0) {
+    timespec Clock;
+    ::clock_gettime(CLOCK_REALTIME, &Clock);
+    const qint64 AgeMs = (qint64(Clock.tv_sec) - Info.st_mtim.tv_sec) * 1000 +
+                         (qint64(Clock.tv_nsec) - Info.st_mtim.tv_nsec) / 1000000;
+    Dead = AgeMs >= 500;
+  } else if (Got > 0) {
+    const QList<QByteArray> Lines = QByteArray(Text, Got).split('\n');
+    bool IsNumber = false;
+    const qint64 Pid = Lines[0].toLongLong(&IsNumber);
+    Dead = IsNumber && Pid > 0 && Pid == pid_t(Pid) && Lines.size() > 2 &&
+           Lines[2] == QSysInfo::machineHostName().toLocal8Bit() && ::kill(pid_t(Pid), 0) != 0 &&
+           errno == ESRCH;
+  }
+  if (!Dead || ::stat(Name.constData(), &Now) != 0 || Now.st_ino != Info.st_ino || Now.st_dev != Info.st_dev)
     return false;
   return ::unlink(Name.constData()) == 0;
 }
@@ -322,10 +341,10 @@ bool RemoveEmptyDeadLock(const QString &LockName) {
 bool TakeLock(QLockFile &Lock, const QString &LockName, int WaitMs) {
   const QDeadlineTimer Deadline(WaitMs);
   for (;;) {
+    const bool TookOver = RemoveDeadLock(LockName);
     if (Lock.tryLock(0)) return true;
     if (Lock.error() != QLockFile::LockFailedError) return false;  // e.g. the folder cannot be written
-    const bool TookOver = RemoveEmptyDeadLock(LockName);
-    if (Deadline.hasExpired()) return TookOver && Lock.tryLock(0);
+    if (Deadline.hasExpired()) return false;
     if (!TookOver) QThread::msleep(2 + QRandomGenerator::global()->bounded(3));
   }
 }
