@@ -464,10 +464,15 @@ TEdit Edit(QByteArray &Data, TSectionHint &Hint, const QString &Section, const Q
 
 // --- a file read once ---
 
-TProfileSnapshot::TProfileSnapshot(const QString &FileName) { Read(FileName); }
+TProfileSnapshot::TProfileSnapshot(const QString &FileName, const QString &Template) {
+  Read(FileName, Template);
+}
 
-void TProfileSnapshot::Read(const QString &FileName) {
-  Readable = !FileName.isEmpty() && ReadFile(FileName, Data) != TRead::Failed;
+void TProfileSnapshot::Read(const QString &FileName, const QString &Template) {
+  const TRead Result = FileName.isEmpty() ? TRead::Failed : ReadFile(FileName, Data);
+  Readable = Result != TRead::Failed;
+  // An unreadable template is no list at all: the file starts empty.
+  if (Result == TRead::Missing && !Template.isEmpty() && ReadFile(Template, Data) != TRead::Ok) Data.clear();
   if (!Readable) Data.clear();
   Hint = {};
 }
@@ -483,10 +488,10 @@ quint32 TProfileSnapshot::GetInt(const QString &Section, const QString &Key, int
 
 // --- many writes in one step ---
 
-TProfileUpdate::TProfileUpdate(const QString &FileName, int LockWaitMs)
+TProfileUpdate::TProfileUpdate(const QString &FileName, int LockWaitMs, const QString &Template)
     : FileName(FileName), Lock(FileName + QLatin1String(".lock")) {
   Locked = !FileName.isEmpty() && TakeLock(Lock, FileName + QLatin1String(".lock"), LockWaitMs);
-  Read(FileName);
+  Read(FileName, Template);
 }
 
 bool TProfileUpdate::WriteString(const QString &Section, const QString &Key, const QString &Value) {

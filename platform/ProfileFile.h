@@ -80,16 +80,19 @@ struct TSectionHint {
 //
 //   const TProfileSnapshot File(Path);
 //   const QString Name = File.GetString("Players", "Name01", "", 100);
+//
+// A file that does not exist reads as Template when one is given (and can be
+// read): a per-user copy that starts as the shared file it stands for.
 class TProfileSnapshot {
  public:
-  explicit TProfileSnapshot(const QString &FileName);
+  explicit TProfileSnapshot(const QString &FileName, const QString &Template = QString());
 
   QString GetString(const QString &Section, const QString &Key, const QString &Default, int Size) const;
   quint32 GetInt(const QString &Section, const QString &Key, int Default) const;
 
  protected:
   TProfileSnapshot() = default;
-  void Read(const QString &FileName);
+  void Read(const QString &FileName, const QString &Template);
 
   QByteArray Data;
   bool Readable = true;  // false: the file is there but could not be read
@@ -102,7 +105,8 @@ class TProfileSnapshot {
 // changed in memory exactly as the single writes would change it one after
 // the other, and replaced once by Commit. Reads between the writes see the
 // changes made so far. Nothing reaches the file without Commit; the lock is
-// let go when the object goes.
+// let go when the object goes. With a Template, a file that does not exist
+// yet starts as a copy of it, and the commit creates the file.
 //
 //   TProfileUpdate File(Path);
 //   File.WriteString("Players", "Name02", File.GetString("Players", "Name01", "", 100));
@@ -110,7 +114,8 @@ class TProfileSnapshot {
 //   if (!File.Commit()) ...  // the file is as it was
 class TProfileUpdate : public TProfileSnapshot {
  public:
-  explicit TProfileUpdate(const QString &FileName, int LockWaitMs = ProfileLockWaitMs);
+  explicit TProfileUpdate(const QString &FileName, int LockWaitMs = ProfileLockWaitMs,
+                          const QString &Template = QString());
   TProfileUpdate(const TProfileUpdate &) = delete;
   TProfileUpdate &operator=(const TProfileUpdate &) = delete;
 

@@ -286,6 +286,46 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QCOMPARE(Slurp(Path), Listing(QStringList{"1000|Kept|" + Today() + "|1"} + Full().mid(0, 9)));
   }
 
+  // A program whose folder cannot be written keeps its list in the user's
+  // data folder, made when first needed: the list beside the program is
+  // read until the first entry, which starts from it and leaves it as it
+  // was. A program whose folder can be written keeps its list beside it,
+  // where a read-only list is still not kept, nor moved. The permission
+  // bits decide, also when the tests run as the superuser.
+  void listOfAProgramInAReadOnlyFolder_data() {
+    QTest::addColumn<bool>("FolderWritable");
+    QTest::addColumn<bool>("FileWritable");
+    QTest::newRow("read-only folder: the user's copy") << false << true;
+    QTest::newRow("writable folder: beside the program") << true << true;
+    QTest::newRow("read-only list in a writable folder: not kept") << true << false;
+  }
+  void listOfAProgramInAReadOnlyFolder() {
+    QFETCH(bool, FolderWritable);
+    QFETCH(bool, FileWritable);
+    QStandardPaths::setTestModeEnabled(true);
+    const QString DataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QVERIFY(QDir(DataFolder).removeRecursively());
+    QTemporaryDir Installed;
+    const QString Game = Installed.filePath("quintor"), Beside = Game + ".tps", Copy = DataFolder + "/quintor.tps";
+    QVERIFY(Spit(Beside, Listing(Full())));
+    const auto Writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QVERIFY(QFile::setPermissions(Beside, FileWritable ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner));
+    QVERIFY(QFile::setPermissions(Installed.path(), FolderWritable ? Writable : QFile::ReadOwner | QFile::ExeOwner));
+
+    TTopTenFile File(Game);
+    QCOMPARE(File.GetFileName(), FolderWritable ? Beside : Copy);
+    QCOMPARE(File.GetPosition(95), 2);  // the list beside the program
+    File.AddEntry(1000, "New", 3);
+    const QByteArray Entered = Listing(QStringList{"1000|New|" + Today() + "|3"} + Full().mid(0, 9));
+    const bool Kept = FolderWritable && FileWritable;
+    QCOMPARE(Slurp(Beside), Kept ? Entered : Listing(Full()));
+    QCOMPARE(Slurp(Copy), FolderWritable ? NoFile : Entered);
+    QString Name, Score, Date, Quintors;
+    TTopTenFile(Game).ReadEntry(1, Name, Score, Date, Quintors);
+    QCOMPARE(Name, Kept || !FolderWritable ? "New" : "P1");
+    QVERIFY(QFile::setPermissions(Installed.path(), Writable));
+  }
+
   // A hand-edited score that is not a whole number stops the placing before
   // anything is written; the threshold's lenient read never fails.
   void badScoreStopsTheEntry() {

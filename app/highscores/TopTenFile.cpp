@@ -1,7 +1,14 @@
 #include "TopTenFile.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "BigScoreDlg.h"
 #include "ProfileFile.h"
@@ -24,6 +31,29 @@ QString TopTenFileName(const QString &ProgramPath) {
   while (Last >= 0 && Name[Last] != u'.' && Name[Last] != u'/') --Last;
   if (Last >= 0 && Name[Last] == u'.') Name.truncate(Last);
   return Name + QStringLiteral(".tps");
+}
+
+// Whether Folder is there and this user may not add files to it. The
+// permission bits decide, also for the superuser, who could write anyway: a
+// folder marked read-only is not to be written, as a read-only list file is
+// never replaced.
+bool FolderReadOnly(const QString &Folder) {
+  const QByteArray Name = QFile::encodeName(Folder);
+  struct stat Info;
+  if (::stat(Name.constData(), &Info) != 0 || !S_ISDIR(Info.st_mode)) return false;
+  if (::access(Name.constData(), W_OK | X_OK) != 0) return true;  // also a read-only file system
+  if (::geteuid() != 0) return false;  // access() has applied the bits and any access lists
+  const mode_t Bit = Info.st_uid == 0 ? S_IWUSR : Info.st_gid == ::getegid() ? S_IWGRP : S_IWOTH;
+  return (Info.st_mode & Bit) == 0;
+}
+
+// The list beside the program, or, when the program's folder cannot be
+// written, the file of the same name in the user's data folder.
+QString ListFile(const QString &BesideProgram) {
+  const QFileInfo Beside(BesideProgram);
+  if (!FolderReadOnly(Beside.absolutePath())) return BesideProgram;
+  const QString Folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  return Folder.isEmpty() ? BesideProgram : QDir(Folder).filePath(Beside.fileName());
 }
 
 QString Today() { return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat); }
@@ -61,28 +91,39 @@ void Write(TProfileUpdate &File, int Number, const char *Prefix, const QString &
 
 TTopTenFile::TTopTenFile() : TTopTenFile(ProgramFilePath()) {}
 
-TTopTenFile::TTopTenFile(const QString &ProgramPath) : FileName(TopTenFileName(ProgramPath)) {}
+TTopTenFile::TTopTenFile(const QString &ProgramPath)
+    : BesideProgram(TopTenFileName(ProgramPath)), FileName(ListFile(BesideProgram)) {}
 
-int TTopTenFile::GetTenthScore() const {
-  return int(TProfileSnapshot(FileName).GetInt(Section, QStringLiteral("Score10"), 0));
+QString TTopTenFile::StartingList() const { return FileName == BesideProgram ? QString() : BesideProgram; }
+
+TProfileSnapshot TTopTenFile::Snapshot() const { return TProfileSnapshot(FileName, StartingList()); }
+
+void TTopTenFile::MakeFolder() const {
+  if (FileName != BesideProgram) QDir().mkpath(QFileInfo(FileName).absolutePath());
 }
 
-int TTopTenFile::GetPosition(int Total) const { return Position(TProfileSnapshot(FileName), Total); }
+int TTopTenFile::GetTenthScore() const {
+  return int(Snapshot().GetInt(Section, QStringLiteral("Score10"), 0));
+}
+
+int TTopTenFile::GetPosition(int Total) const { return Position(Snapshot(), Total); }
 
 void TTopTenFile::ReadEntry(int Number, QString &Name, QString &Score, QString &Date,
                             QString &Quintors) const {
-  ReadPlace(TProfileSnapshot(FileName), Number, Name, Score, Date, Quintors);
+  ReadPlace(Snapshot(), Number, Name, Score, Date, Quintors);
 }
 
 void TTopTenFile::WriteValue(int Number, const QString &Prefix, const QString &Value) {
   // A failed write is lost without a word: the list simply stays as it was.
-  TProfileUpdate File(FileName);
+  MakeFolder();
+  TProfileUpdate File(FileName, ProfileLockWaitMs, StartingList());
   Write(File, Number, qUtf8Printable(Prefix), Value);
   File.Commit();
 }
 
 int TTopTenFile::AddEntry(int Total, const QString &Name, int Quintors) {
-  TProfileUpdate File(FileName);
+  MakeFolder();
+  TProfileUpdate File(FileName, ProfileLockWaitMs, StartingList());
   const int P = Position(File, Total);
   if (P > 10 || !File.CanCommit()) return P;  // not kept, without a word
   // The keys change in the order the list has always been written in, one
@@ -110,7 +151,8 @@ int TTopTenFile::AddEntry(int Total, const QString &Name, int Quintors) {
 }
 
 void TTopTenFile::Reset() {
-  TProfileUpdate File(FileName);
+  MakeFolder();
+  TProfileUpdate File(FileName, ProfileLockWaitMs, StartingList());
   for (int N = 1; N <= 10; ++N) {
     Write(File, N, "Score", QStringLiteral("0"));
     Write(File, N, "Name", QString());

@@ -2,11 +2,16 @@
 
 #include <QString>
 
+#include "ProfileFile.h"
+
 class TBigScoreDlg;
 
 // The ten best games, kept in the INI file beside the program: section
 // "Top Ten Scores", four keys per place (Score01, Name01, Date01,
-// Quintors01 ... Quintors10). There is no copy in memory: every operation
+// Quintors01 ... Quintors10). Where the program's folder cannot be written
+// (an installed program), the list lives in a file of the same name in the
+// user's data folder instead, which starts as a copy of the list beside the
+// program: until the first entry or reset writes it, that list is read. There is no copy in memory: every operation
 // reads the file afresh, so the list is always what is on disk. An entry and
 // a reset are each one step: the file is locked, read once, changed key by
 // key in memory and replaced once, so that a kill leaves the old list or the
@@ -19,8 +24,10 @@ class TTopTenFile {
   // The file beside the running program (ProgramFilePath()).
   TTopTenFile();
   // The file beside ProgramPath: its extension, if any, becomes ".tps".
+  // Whether its folder can be written is decided here, once.
   explicit TTopTenFile(const QString &ProgramPath);
 
+  // Where the list is written.
   const QString &GetFileName() const { return FileName; }
 
   // The dialog EnterNewScore asks the name with; it is created after the
@@ -54,6 +61,12 @@ class TTopTenFile {
 
  private:
 
-  const QString FileName;
+  QString StartingList() const;  // read while the user's copy does not exist
+  TProfileSnapshot Snapshot() const;
+  void MakeFolder() const;
+
+  // The file beside the program, and the file the list is written to: the
+  // same, or the user's own copy.
+  const QString BesideProgram, FileName;
   TBigScoreDlg *BigScoreDlg = nullptr;
 };
