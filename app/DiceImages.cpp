@@ -38,9 +38,8 @@ std::vector<TPip> PipsOf(int Value) {
   }
 }
 
-// A 7 x 7 dot with its corners cut: a dark blue rim around a near-black core.
-void DrawPip(QPainter &Painter, TPip Pip) {
-  const qreal X = Pip.Left, Y = Pip.Top, S = PipSize, Cut = 2;
+// A square from (X, Y) of side S with its corners cut by Cut.
+QPainterPath CutSquare(qreal X, qreal Y, qreal S, qreal Cut) {
   QPainterPath Outline;
   Outline.moveTo(X + Cut, Y);
   Outline.lineTo(X + S - Cut, Y);
@@ -51,12 +50,21 @@ void DrawPip(QPainter &Painter, TPip Pip) {
   Outline.lineTo(X, Y + S - Cut);
   Outline.lineTo(X, Y + Cut);
   Outline.closeSubpath();
-  Painter.fillPath(Outline, QColor(0, 0, 128));
-  const QTransform Shrink = QTransform()
-                                .translate(X + S / 2, Y + S / 2)
-                                .scale((S - 2) / S, (S - 2) / S)
-                                .translate(-(X + S / 2), -(Y + S / 2));
-  Painter.fillPath(Shrink.map(Outline), QColor(16, 16, 24));
+  return Outline;
+}
+
+// A 7 x 7 dot with its corners cut: a dark blue rim around a near-black
+// core. Painter draws in device pixels, Ratio of them to a picture pixel;
+// the dot's straight edges fall on whole device pixels, so only its cut
+// corners are smoothed.
+void DrawPip(QPainter &Painter, TPip Pip, qreal Ratio) {
+  const qreal X = qRound(Pip.Left * Ratio), Y = qRound(Pip.Top * Ratio);
+  const qreal S = qRound(PipSize * Ratio), Cut = qRound(2 * Ratio);
+  const qreal Rim = std::max(1, static_cast<int>(Ratio + 1e-6));
+  Painter.fillPath(CutSquare(X, Y, S, Cut), QColor(0, 0, 128));
+  // The core is the outline shrunk about its centre to within the rim.
+  const qreal Inner = S - 2 * Rim;
+  Painter.fillPath(CutSquare(X + Rim, Y + Rim, Inner, Cut * Inner / S), QColor(16, 16, 24));
 }
 
 void DrawQuestionMark(QPainter &Painter, TDiceSet Set) {
@@ -149,18 +157,20 @@ QPixmap DieFace(int Value, TDiceSet Set, qreal DevicePixelRatio) {
   if (DevicePixelRatio <= 0) DevicePixelRatio = 1.0;
   const int Side = qRound(DieFaceSize * DevicePixelRatio);
   QImage Image(Side, Side, QImage::Format_ARGB32_Premultiplied);
-  Image.setDevicePixelRatio(DevicePixelRatio);
   Image.fill(Set == TDiceSet::dsColor ? DieFaceColor(Value) : QColor(Qt::transparent));
   {
     QPainter Painter(&Image);
-    // Pixel-exact at one device pixel per pixel; smooth edges above that.
+    // Pixel-exact at one device pixel per pixel; smooth corners above that.
     Painter.setRenderHint(QPainter::Antialiasing, DevicePixelRatio > 1.0);
     Painter.setRenderHint(QPainter::TextAntialiasing, true);
-    if (Value == DieFaceCount - 1)
+    if (Value == DieFaceCount - 1) {
+      Painter.scale(static_cast<qreal>(Side) / DieFaceSize, static_cast<qreal>(Side) / DieFaceSize);
       DrawQuestionMark(Painter, Set);
-    else
-      for (const TPip &Pip : PipsOf(Value)) DrawPip(Painter, Pip);
+    } else {
+      for (const TPip &Pip : PipsOf(Value)) DrawPip(Painter, Pip, DevicePixelRatio);
+    }
   }
+  Image.setDevicePixelRatio(DevicePixelRatio);
   return QPixmap::fromImage(Image);
 }
 

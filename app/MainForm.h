@@ -6,6 +6,12 @@
 // shows whatever the game reports through TGameView. The end of a game goes
 // to the top ten once one is plugged in, and to the "Game Over" box until
 // then.
+//
+// The whole game can be played from the keyboard: focus goes to Roll! at
+// the start of a turn and to the score card when Roll! is disabled; the keys
+// 1 to 5 hold and release the dice; on the score card a cursor moves among
+// the open boxes and Enter or Space enters the throw. Every control a player
+// reads carries an accessible name and value that follow the game.
 
 #include <QDialog>
 #include <QIcon>
@@ -57,6 +63,10 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
   int ShownDie(int Index) const { return FShownDice.at(Index); }
   int GetPreviewRow() const { return FPreviewRow; }  // -1: no preview box
   int GetPreviewCol() const { return FPreviewCol; }
+  // The box under the score card's cursor; -1 while the card has no focus
+  // or no open box.
+  int GetCursorRow() const;
+  int GetCursorCol() const { return FCursorCol; }
 
   // TGameView
   void ClearCardDisplay() override;
@@ -109,6 +119,12 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
  private:
   void SetupFonts();
   void SetupControlFonts();
+  void SetupKeyboardAndReaders();
+  bool CardEvent(QEvent *Event);
+  bool MoveCursor(int Key);
+  void ShowCursor();
+  void PreviewAtCursor();
+  void UpdateReaderTexts();
   void ShowPreview(int Col, int EntryRow, int Score);
   void EmptyPreviewCell();
   void RefreshPreview();
@@ -125,6 +141,9 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
   int FPreviewRow = -1;
   int FPreviewCol = 0;
   bool FPreviewShown = false;  // the preview box's cell shows the preview
+  int FCursorRow = 0;          // the card's cursor, kept while the card has no focus
+  int FCursorCol = 0;
+  bool FCursorShown = false;
   bool FCentred = false;
   THighScores *FHighScores = nullptr;
   QPointer<QDialog> FAboutBox;

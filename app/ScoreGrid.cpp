@@ -1,8 +1,14 @@
 #include "ScoreGrid.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <algorithm>
+#include <map>
+
+#include "Panel.h"
 
 namespace quintor {
 
@@ -15,7 +21,11 @@ void TScoreGrid::Resize() {
   FColCount = std::max(FColCount, 0);
   FRowCount = std::max(FRowCount, 0);
   FRowHeights.resize(FRowCount, DefaultRowHeight);
-  FCells.assign(static_cast<size_t>(FColCount) * FRowCount, QString());
+  const size_t Size = static_cast<size_t>(FColCount) * FRowCount;
+  FCells.assign(Size, QString());
+  FNames.assign(Size, QString());
+  FValues.assign(Size, std::nullopt);
+  FCursorCol = FCursorRow = -1;
   update();
 }
 
@@ -52,21 +62,93 @@ int TScoreGrid::GetRowHeight(int Row) const {
 }
 
 QString TScoreGrid::Cell(int Col, int Row) const {
-  if (Col < 0 || Col >= FColCount || Row < 0 || Row >= FRowCount) return {};
-  return FCells[static_cast<size_t>(Row) * FColCount + Col];
+  if (!Valid(Col, Row)) return {};
+  return FCells[Index(Col, Row)];
 }
 
 void TScoreGrid::SetCell(int Col, int Row, const QString &Text) {
-  if (Col < 0 || Col >= FColCount || Row < 0 || Row >= FRowCount) return;
-  QString &Stored = FCells[static_cast<size_t>(Row) * FColCount + Col];
+  if (!Valid(Col, Row)) return;
+  QString &Stored = FCells[Index(Col, Row)];
   if (Stored == Text) return;
   Stored = Text;
-  update(CellRect(Col, Row).translated(ClientOrigin()));
+  // At a fractional scale a cell's device pixels reach a little past its
+  // logical rectangle.
+  update(CellRect(Col, Row).translated(ClientOrigin()).adjusted(-1, -1, 1, 1));
+  if (!FValues[Index(Col, Row)]) NotifyValue(Col, Row);
 }
 
 void TScoreGrid::ClearCells() {
-  std::fill(FCells.begin(), FCells.end(), QString());
+  for (int Row = 0; Row < FRowCount; ++Row)
+    for (int Col = 0; Col < FColCount; ++Col) SetCell(Col, Row, QString());
+}
+
+void TScoreGrid::SetCursorCell(int Col, int Row) {
+  if (!Valid(Col, Row)) Col = Row = -1;
+  if (Col == FCursorCol && Row == FCursorRow) return;
+  FCursorCol = Col;
+  FCursorRow = Row;
   update();
+}
+
+void TScoreGrid::SetCellAccessibleName(int Col, int Row, const QString &Name) {
+  if (Valid(Col, Row)) FNames[Index(Col, Row)] = Name;
+}
+
+QString TScoreGrid::CellAccessibleName(int Col, int Row) const {
+  return Valid(Col, Row) ? FNames[Index(Col, Row)] : QString();
+}
+
+void TScoreGrid::SetCellAccessibleValue(int Col, int Row, const QString &Value) {
+  if (!Valid(Col, Row)) return;
+  std::optional<QString> &Stored = FValues[Index(Col, Row)];
+  if (Stored && *Stored == Value) return;
+  Stored = Value;
+  NotifyValue(Col, Row);
+}
+
+QString TScoreGrid::CellAccessibleValue(int Col, int Row) const {
+  if (!Valid(Col, Row)) return {};
+  const std::optional<QString> &Value = FValues[Index(Col, Row)];
+  return Value ? *Value : FCells[Index(Col, Row)];
+}
+
+int TScoreGrid::AccessibleIndex(int Col, int Row) const {
+  if (!Valid(Col, Row) || FNames[Index(Col, Row)].isEmpty()) return -1;
+  const size_t End = Index(Col, Row);
+  return static_cast<int>(std::count_if(FNames.begin(), FNames.begin() + static_cast<std::ptrdiff_t>(End),
+                                        [](const QString &Name) { return !Name.isEmpty(); }));
+}
+
+bool TScoreGrid::AccessibleCell(int AIndex, int &Col, int &Row) const {
+  if (AIndex < 0) return false;
+  for (size_t I = 0; I < FNames.size(); ++I) {
+    if (FNames[I].isEmpty() || AIndex-- > 0) continue;
+    Col = static_cast<int>(I) % FColCount;
+    Row = static_cast<int>(I) / FColCount;
+    return true;
+  }
+  return false;
+}
+
+int TScoreGrid::AccessibleCount() const {
+  return static_cast<int>(
+      std::count_if(FNames.begin(), FNames.end(), [](const QString &Name) { return !Name.isEmpty(); }));
+}
+
+void TScoreGrid::NotifyValue(int Col, int Row) {
+  const int Child = AccessibleIndex(Col, Row);
+  if (Child < 0 || !QAccessible::isActive()) return;
+  QAccessibleValueChangeEvent Event(this, CellAccessibleValue(Col, Row));
+  Event.setChild(Child);
+  QAccessible::updateAccessibility(&Event);
+}
+
+void TScoreGrid::NotifyCursorFocus() {
+  const int Child = AccessibleIndex(FCursorCol, FCursorRow);
+  if (Child < 0 || !QAccessible::isActive()) return;
+  QAccessibleEvent Event(this, QAccessible::Focus);
+  Event.setChild(Child);
+  QAccessible::updateAccessibility(&Event);
 }
 
 QRect TScoreGrid::CellRect(int Col, int Row) const {
@@ -82,38 +164,54 @@ bool TScoreGrid::InClient(QPoint WidgetPos) const {
 
 void TScoreGrid::paintEvent(QPaintEvent *) {
   QPainter Painter(this);
+  const TDevicePixels Device(Painter, *this);
   const QPalette &Pal = palette();
-  const QRect Client = rect().adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
+  const int W = Device.LineWidth();
+  const QTransform DeviceWorld = Painter.worldTransform();
 
-  // Sunken two-pixel border: shadow and dark outside, light and face inside.
-  auto Frame = [&](const QRect &Box, QPalette::ColorRole TopLeft, QPalette::ColorRole BottomRight) {
-    Painter.setPen(Pal.color(QPalette::Active, TopLeft));
-    Painter.drawLine(Box.topLeft(), Box.topRight());
-    Painter.drawLine(Box.topLeft(), Box.bottomLeft());
-    Painter.setPen(Pal.color(QPalette::Active, BottomRight));
-    Painter.drawLine(Box.bottomLeft(), Box.bottomRight());
-    Painter.drawLine(Box.topRight(), Box.bottomRight());
-  };
-  Frame(rect(), QPalette::Mid, QPalette::Light);
-  Frame(rect().adjusted(1, 1, -1, -1), QPalette::Shadow, QPalette::Button);
+  // Sunken two-ring border: shadow and dark outside, light and face inside.
+  const QRect Outer(0, 0, Device.Width(), Device.Height());
+  Device.Ring(Outer, Pal.color(QPalette::Active, QPalette::Mid),
+              Pal.color(QPalette::Active, QPalette::Light));
+  Device.Ring(Outer.adjusted(W, W, -W, -W), Pal.color(QPalette::Active, QPalette::Shadow),
+              Pal.color(QPalette::Active, QPalette::Button));
+
+  // The client area spans whatever the rings leave; its logical pixels are
+  // spread over it so that the last grid line ends at its edge.
+  const QRect Client = Outer.adjusted(2 * W, 2 * W, -2 * W, -2 * W);
+  const int LogicalWidth = std::max(1, width() - 2 * BorderWidth);
+  const int LogicalHeight = std::max(1, height() - 2 * BorderWidth);
+  auto DeviceX = [&](int X) { return Client.left() + qRound(qreal(X) * Client.width() / LogicalWidth); };
+  auto DeviceY = [&](int Y) { return Client.top() + qRound(qreal(Y) * Client.height() / LogicalHeight); };
 
   Painter.setClipRect(Client);
-  Painter.translate(Client.topLeft());
   // The grid lines show through wherever no cell is drawn.
-  Painter.fillRect(QRect(QPoint(0, 0), Client.size()), Pal.color(QPalette::Active, QPalette::Mid));
+  Painter.fillRect(Client, Pal.color(QPalette::Active, QPalette::Mid));
   // Fixed cells keep the normal text colour even when the grid is disabled:
   // a disabled grid only refuses input.
   const QColor Text = Pal.color(QPalette::Active, QPalette::WindowText);
   for (int Row = 0; Row < FRowCount; ++Row) {
     for (int Col = 0; Col < FColCount; ++Col) {
       const QRect Cell = CellRect(Col, Row);
-      if (Cell.left() >= Client.width() || Cell.top() >= Client.height()) continue;
+      if (Cell.left() >= LogicalWidth || Cell.top() >= LogicalHeight) continue;
+      // Each cell ends where the next one's grid line begins, so every line
+      // is W device pixels wide.
+      const QRect Box(QPoint(DeviceX(Cell.left()), DeviceY(Cell.top())),
+                      QPoint(DeviceX(Cell.left() + Cell.width() + GridLineWidth) - W - 1,
+                             DeviceY(Cell.top() + Cell.height() + GridLineWidth) - W - 1));
       const bool Fixed = Col < FFixedCols || Row < FFixedRows;
-      Painter.fillRect(Cell, Pal.color(QPalette::Active, Fixed ? QPalette::Button : QPalette::Base));
-      const QString &Value = FCells[static_cast<size_t>(Row) * FColCount + Col];
+      Painter.fillRect(Box, Pal.color(QPalette::Active, Fixed ? QPalette::Button : QPalette::Base));
+      if (Col == FCursorCol && Row == FCursorRow) {
+        const QColor Cursor = Pal.color(QPalette::Active, QPalette::Highlight);
+        Device.Ring(Box, Cursor, Cursor);
+        Device.Ring(Box.adjusted(W, W, -W, -W), Cursor, Cursor);
+      }
+      const QString &Value = FCells[Index(Col, Row)];
       if (Value.isEmpty()) continue;
       Painter.setPen(Text);
-      Painter.drawText(Cell.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, Value);
+      Painter.setWorldTransform(QTransform());  // text goes by logical pixels
+      Painter.drawText(Device.ToLogical(Box).adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, Value);
+      Painter.setWorldTransform(DeviceWorld);
     }
   }
 }
@@ -128,6 +226,94 @@ void TScoreGrid::mouseMoveEvent(QMouseEvent *Event) {
   const QPoint Pos = Event->position().toPoint();
   if (!InClient(Pos)) return;
   emit MouseMove(Pos.x() - BorderWidth, Pos.y() - BorderWidth);
+}
+
+namespace {
+
+class TScoreCellAccessible : public QAccessibleInterface {
+ public:
+  TScoreCellAccessible(TScoreGrid *AGrid, int ACol, int ARow) : Grid(AGrid), Col(ACol), Row(ARow) {}
+
+  bool isValid() const override { return Grid && !Grid->CellAccessibleName(Col, Row).isEmpty(); }
+  QObject *object() const override { return nullptr; }
+  QWindow *window() const override { return Grid ? Grid->window()->windowHandle() : nullptr; }
+  QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+  QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(Grid); }
+  QAccessibleInterface *child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+  QString text(QAccessible::Text Kind) const override {
+    if (!Grid) return {};
+    if (Kind == QAccessible::Name) return Grid->CellAccessibleName(Col, Row);
+    if (Kind == QAccessible::Value) return Grid->CellAccessibleValue(Col, Row);
+    return {};
+  }
+  void setText(QAccessible::Text, const QString &) override {}
+  QRect rect() const override {
+    if (!Grid) return {};
+    const QRect Cell = Grid->CellRect(Col, Row).translated(Grid->ClientOrigin());
+    return {Grid->mapToGlobal(Cell.topLeft()), Cell.size()};
+  }
+  QAccessible::Role role() const override { return QAccessible::Cell; }
+  QAccessible::State state() const override {
+    QAccessible::State State;
+    State.readOnly = true;
+    State.focusable = true;
+    State.focused = Grid && Grid->GetCursorCol() == Col && Grid->GetCursorRow() == Row;
+    return State;
+  }
+
+ private:
+  QPointer<TScoreGrid> Grid;
+  int Col, Row;
+};
+
+// A table of the grid's named cells. The cells' interfaces are made on
+// demand and registered, so that an assistive tool keeps one per cell.
+class TScoreGridAccessible : public QAccessibleWidget {
+ public:
+  explicit TScoreGridAccessible(TScoreGrid *Grid) : QAccessibleWidget(Grid, QAccessible::Table) {}
+  ~TScoreGridAccessible() override {
+    for (const auto &[Key, Id] : Cells) QAccessible::deleteAccessibleInterface(Id);
+  }
+
+  int childCount() const override { return Grid()->AccessibleCount(); }
+  QAccessibleInterface *child(int Index) const override {
+    int Col = 0, Row = 0;
+    if (!Grid()->AccessibleCell(Index, Col, Row)) return nullptr;
+    const int Key = Row * Grid()->GetColCount() + Col;
+    if (const auto Found = Cells.find(Key); Found != Cells.end())
+      return QAccessible::accessibleInterface(Found->second);
+    auto *Cell = new TScoreCellAccessible(Grid(), Col, Row);
+    Cells[Key] = QAccessible::registerAccessibleInterface(Cell);
+    return Cell;
+  }
+  int indexOfChild(const QAccessibleInterface *Child) const override {
+    for (int I = 0; I < childCount(); ++I)
+      if (child(I) == Child) return I;
+    return -1;
+  }
+  QAccessibleInterface *childAt(int X, int Y) const override {
+    for (int I = 0; I < childCount(); ++I)
+      if (QAccessibleInterface *Cell = child(I); Cell->rect().contains(X, Y)) return Cell;
+    return nullptr;
+  }
+  QAccessibleInterface *focusChild() const override {
+    const int Index = Grid()->AccessibleIndex(Grid()->GetCursorCol(), Grid()->GetCursorRow());
+    return Index >= 0 ? child(Index) : nullptr;
+  }
+
+ private:
+  TScoreGrid *Grid() const { return static_cast<TScoreGrid *>(widget()); }
+  mutable std::map<int, QAccessible::Id> Cells;
+};
+
+}  // namespace
+
+QAccessibleInterface *ScoreGridAccessibleFactory(const QString &ClassName, QObject *Object) {
+  if (ClassName != QLatin1String(TScoreGrid::staticMetaObject.className())) return nullptr;
+  auto *Grid = qobject_cast<TScoreGrid *>(Object);
+  return Grid ? new TScoreGridAccessible(Grid) : nullptr;
 }
 
 }  // namespace quintor

@@ -2,130 +2,24 @@
 
 // The settings store: what the registry is on the desktop the program was
 // designed on. One text file per root, in the registry export format, so
-// that a person can read and edit it:
-//
-//   Windows Registry Editor Version 5.00
-//
-//   [HKEY_CURRENT_USER\Software\Numbrook Software\Quintor\MRU]
-//   "Count"=dword:00000002
-//   "0"="Ann"
-//   "1"="Bob \"the dice\" Smith"
-//
-// Text and 32-bit integers keep their type; key and value names compare
-// without regard to letter case and keep the case first written; keys may
-// be empty. Every batch of changes is read, applied and written back under a
-// lock file, through an atomic replace, so that concurrent writers merge
-// instead of overwriting each other. A file that cannot be parsed reads as
-// an empty store and is renamed aside before anything is written over it.
+// that a person can read and edit it. Three layers, a header each:
+// RegistryTree.h the file format (a root's keys as a tree, parsed from and
+// written to the file's bytes), RegistryFile.h one root's file read and
+// changed under a lock, and here the accessor the component library uses.
 
-#include <QString>
-#include <QStringList>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
-enum class TRegistryRoot {
-  ClassesRoot,
-  LocalMachine,
-  CurrentUser,
-  Users,
-  CurrentConfig,
-  DynData,
-};
-
-QString RegistryRootName(TRegistryRoot Root);  // "HKEY_CURRENT_USER"
-
-// Where each root's file lives. By default the current user's store follows
-// QStandardPaths (so its test mode isolates it) and the machine-wide roots
-// are files in /etc/jstore. A non-empty folder puts every root there.
-QString RegistryStoreFile(TRegistryRoot Root);
-void SetRegistryFolder(const QString &Folder);
+#include "RegistryFile.h"
+#include "RegistryTree.h"
 
 // A failure inside the store's accessor: a missing value, a value of the
 // wrong type, no open key. The component library catches these.
 class ERegistryError : public std::runtime_error {
  public:
   explicit ERegistryError(const std::string &Message) : std::runtime_error(Message) {}
-};
-
-struct TRegistryValue {
-  enum TKind { vkText, vkDword, vkOther };
-  QString Name;  // empty: the key's default value, written as @
-  TKind Kind = vkText;
-  QString Text;          // vkText: the text; vkOther: the data as written after '='
-  quint32 Dword = 0;
-};
-
-struct TRegistryKey {
-  QString Name;
-  std::vector<TRegistryValue> Values;
-  std::vector<std::unique_ptr<TRegistryKey>> SubKeys;
-
-  TRegistryKey *SubKey(const QString &Name) const;
-  const TRegistryValue *Value(const QString &Name) const;
-  void SetValue(const TRegistryValue &Value);
-};
-
-// The keys of one root as a tree; the root key itself has an empty name.
-class TRegistryTree {
- public:
-  TRegistryTree() = default;
-  TRegistryTree(const TRegistryTree &Other);
-  TRegistryTree &operator=(const TRegistryTree &Other);
-  TRegistryTree(TRegistryTree &&) = default;
-  TRegistryTree &operator=(TRegistryTree &&) = default;
-
-  TRegistryKey *Find(const QStringList &Path) const;
-  TRegistryKey *Create(const QStringList &Path);
-  bool Delete(const QStringList &Path);  // with all its sub-keys; not the root
-  const TRegistryKey &Root() const { return *FRoot; }
-
-  // Parses a file's bytes; nothing on a syntax error. A file without any
-  // bytes but white space is an empty store.
-  static std::optional<TRegistryTree> Parse(const QByteArray &Bytes, TRegistryRoot Root,
-                                            QString *Error = nullptr);
-  QByteArray Serialize(TRegistryRoot Root) const;
-
- private:
-  std::unique_ptr<TRegistryKey> FRoot = std::make_unique<TRegistryKey>();
-};
-
-// A key path as written ("Software\Vendor\App", one leading '\' allowed) split
-// into its names; nothing when the path cannot name a key.
-std::optional<QStringList> SplitRegistryPath(const QString &Path);
-
-struct TRegistryChange {
-  enum TKind { ckCreateKey, ckDeleteKey, ckSetValue };
-  TKind Kind = ckCreateKey;
-  QStringList Path;
-  TRegistryValue Value;  // ckSetValue only
-};
-
-// One root's file.
-class TRegistryStore {
- public:
-  TRegistryStore(TRegistryRoot Root, const QString &FilePath);
-
-  TRegistryRoot Root() const { return FRoot; }
-  QString FilePath() const { return FFilePath; }
-
-  // The current contents; a missing, unreadable or unparsable file is empty.
-  TRegistryTree Read() const;
-  // Whether writing can be attempted at all: the folder exists (or can be
-  // made) and may be written to. A key is opened with full access only then.
-  bool CanWrite() const;
-  // One batch, under the lock: read the file, apply Changes, write it back
-  // atomically when it changed. False when the batch was not written; the
-  // file on disk is then as it was. Result gets the merged contents.
-  bool Apply(const std::vector<TRegistryChange> &Changes, TRegistryTree *Result = nullptr);
-
-  // How long a batch waits for another writer's lock.
-  int LockTimeoutMs = 10000;
-
- private:
-  TRegistryRoot FRoot;
-  QString FFilePath;
 };
 
 // The accessor the component library talks to: a root, one open key at a
@@ -165,7 +59,7 @@ class TRegistryAccess {
   bool Commit();
 
   std::optional<TRegistryRoot> FRootKey = TRegistryRoot::CurrentUser;
-  std::unique_ptr<TRegistryStore> FStore;
+  std::unique_ptr<TRegistryFile> FStore;
   TRegistryTree FSnapshot;
   std::vector<TRegistryChange> FPending;
   QStringList FPath;

@@ -1,0 +1,374 @@
+#pragma once
+
+// A push button whose whole look is a picture, and the machinery that makes
+// and shares its pictures.
+//
+// TFancyButton draws no frame, face or caption: only one image, chosen by its
+// state, from a strip of one to five equal images laid side by side (its
+// Glyph). Image i of the strip is the i-th rectangle of width
+// strip width / NumGlyphs and full height:
+//
+//   state          NumGlyphs 1       2             3             4             5
+//   fbsUp          0                 0             0             0             0
+//   fbsDisabled    0, embossed       1, recoloured 1, recoloured 1, recoloured 1, recoloured
+//   fbsDown        0, moved by 2,2   0             2             2             2
+//   fbsMouseOut    0                 0             0             3             3
+//   fbsExclusive   0                 0             0             0             2
+//
+// fbsMouseOut is the resting look, fbsUp the look while the pointer is over
+// the button, fbsDown the look while it is pressed, fbsExclusive the look of
+// the button held down in its group. Image 4 of a five-image strip is never
+// shown. The disabled looks come from the button's palette (Button is the
+// face, Light the highlight, Dark the shadow): a strip of two or more images
+// has image 1 recoloured (white becomes Light, mid-grey 128,128,128 becomes
+// Dark, the transparent colour becomes Button); a single image is embossed
+// (its black pixels drawn in Light one pixel right and down, then in Dark in
+// place, on a Button-coloured ground). A palette change (QEvent::PaletteChange)
+// rebuilds the disabled image only.
+//
+// Transparency: every image is drawn masked, its pixels of one colour left
+// out. The strip's transparent colour is the colour of its bottom-left pixel
+// (0,128,128 until a strip is given). A caller fixes it instead with
+// SetTransparentColor(colour) on the button (or its GetButtonGlyph()); the
+// fixed colour then holds for every later strip, and an invalid QColor goes
+// back to the bottom-left pixel. With a fixed colour the normal images leave
+// out that colour; otherwise, and always for the disabled images, each image
+// leaves out the colour of its own bottom-left pixel. A strip with an alpha
+// channel keeps its alpha; colours compare with their alpha.
+//
+// From code:
+//
+//   auto *Ok = new TFancyButton(Dialog);
+//   Ok->SetGlyph(QPixmap(":/pictures/ok.png"));  // 80 x 16: five 16 x 16 images
+//   Ok->ModalResult = TFancyButton::fmrOk;        // a release inside closes Dialog with 1
+//   connect(Ok, &TFancyButton::OnClick, Dialog, [](TFancyButton *Sender) { ... });
+//
+//   // a group of three toggles, one of which is down at a time
+//   for (TFancyButton *B : {Left, Centre, Right}) B->SetGroupIndex(1);
+//   Centre->SetDown(true);
+//
+// In a Qt Designer form (LoadComponents(form) right after setupUi, so that
+// Loaded settles the first state):
+//
+//   <widget class="TFancyButton" name="FancyButton1">
+//    <property name="Glyph" stdset="0">
+//     <pixmap resource="quintor.qrc">:/pictures/ok.png</pixmap>
+//    </property>
+//    <property name="NumGlyphs" stdset="0">
+//     <number>5</number>
+//    </property>
+//    <property name="ModalResult" stdset="0">
+//     <enum>TFancyButton::fmrOk</enum>
+//    </property>
+//    <property name="GroupIndex" stdset="0">
+//     <number>0</number>
+//    </property>
+//   </widget>
+//   ...
+//   <customwidgets>
+//    <customwidget>
+//     <class>TFancyButton</class>
+//     <extends>QWidget</extends>
+//     <header>FancyButton.h</header>
+//    </customwidget>
+//   </customwidgets>
+//
+// Setting Glyph or NumGlyphs resizes the button to one image (0 x 0 without
+// a picture); a strip whose width is a multiple of its height sets NumGlyphs
+// itself (width / height, or 1 when that exceeds 5), any other strip keeps
+// the count. NumGlyphs is clamped to 1 to 5.
+//
+// How the toolkit ideas map to Qt here:
+// - System colours are the button's QPalette (Active group): Button, Light,
+//   Dark; a colour change is QEvent::PaletteChange.
+// - Hover tracking uses Qt's enter and leave events instead of capturing the
+//   mouse; a leave while the left button is held is settled at the release,
+//   where the button is fbsUp if the pointer is over it, else fbsMouseOut.
+// - The owner form is the button's window(); when that is a QDialog, a
+//   non-zero ModalResult closes it with QDialog::done(ModalResult). 0 closes
+//   nothing.
+// - A group is the set of TFancyButton children of the same parent with the
+//   same non-zero GroupIndex; the group notification is a walk over them.
+// - The accelerator of a caption set with SetCaption ("&Next": N) is the
+//   caption's Qt mnemonic, Alt+N, while the button's window is active.
+// - An image list is one QImage strip of equal-size images plus a used-slot
+//   bit set (TGlyphList); the lists are shared per image size by the
+//   process's one cache (TGlyphCache), made with the first glyph (or the
+//   first image, should it be missing) and destroyed when a glyph goes and no
+//   list is left. A list goes as soon as its last live image is released.
+//   Only the GUI thread may use glyphs, lists and the cache.
+// - Not carried over: an Action link (connect OnClick to QAction::trigger
+//   instead) and the picture's colour palette (a QPixmap has none).
+//
+// Choices made here:
+// - Only a left-button release inside the button sets the owner's modal
+//   result: releasing outside clicks nothing and closes nothing.
+// - SetDown(true) repaints the button whatever its state was, so the held
+//   image shows at once.
+// - Enter (and Escape with ModalResult 2) first closes a dialog owner with
+//   ModalResult, then fires OnClick; so does a release inside, after the
+//   states are settled.
+// - The button takes the keyboard focus by Tab only (Qt::TabFocus); it draws
+//   no focus mark.
+// - Escape with another ModalResult is not taken: a QDialog owner then
+//   rejects as it does for any Escape.
+// - The second press of a double click and its release fire nothing but
+//   OnDblClick (on a down button).
+// - Hiding the button ends a press and the hover: it rests in fbsMouseOut
+//   (fbsExclusive when down).
+// - The disabled looks compare colours exactly instead of going through a
+//   monochrome copy.
+// - A forced MakeStateImage replaces the image in the state's slot for every
+//   state, so a forced rebuild never leaves a slot behind.
+// - A strip narrower than NumGlyphs pixels (image width 0) draws nothing.
+// - A strip of depth 1 (QBitmap) is embossed from its white pixels, any other
+//   from its black ones.
+
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Component.h"
+
+class QPainter;
+class QShortcut;
+class TButtonGlyph;
+
+// An image list of fixed image size whose freed slots are reused before it
+// grows. The images are kept side by side in one strip.
+class TGlyphList {
+ public:
+  TGlyphList(int Width, int Height);
+
+  // The lowest slot not holding a live image; when there is none a blank
+  // image is appended and its slot taken. The slot is marked used.
+  int TakeFreeSlot();
+  // Puts Image (cut or padded to the list's size) into a free slot, its
+  // pixels of MaskColour left out (an invalid colour: the colour of the
+  // image's bottom-left pixel), and counts it live. Returns the slot.
+  int AddImage(const QImage &Image, const QColor &MaskColour);
+  // Puts Image into Slot, which stays as it is in the count.
+  void ReplaceImage(int Slot, const QImage &Image, const QColor &MaskColour);
+  // Frees a live slot for reuse; the image stays until the slot is taken again.
+  void ReleaseSlot(int Slot);
+  int LiveCount() const { return FCount; }
+
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  // Slots in the list, live or free.
+  int ImageCount() const { return int(FUsed.size()); }
+  // The image in Slot as stored (masked pixels fully transparent).
+  QImage Image(int Slot) const;
+  void Draw(QPainter &Canvas, int X, int Y, int Slot) const;
+
+ private:
+  int FWidth;
+  int FHeight;
+  QImage FImages;  // ARGB32_Premultiplied, ImageCount() images wide
+  std::vector<bool> FUsed;
+  int FCount = 0;
+};
+
+// The glyph lists of the process, at most one per image size in practice.
+class TGlyphCache {
+ public:
+  // The cache of the process; nullptr while there is none.
+  static TGlyphCache *Current();
+  // Creates the cache of the process if there is none.
+  static TGlyphCache &Ensure();
+  // Destroys the cache of the process if it holds no lists.
+  static void DestroyIfEmpty();
+
+  // The list of that image size (the latest made first), made if missing.
+  TGlyphList *ListForSize(int Width, int Height);
+  // Destroys List if it holds no live image; a null List is ignored.
+  void ReleaseList(TGlyphList *List);
+  bool IsEmpty() const { return FLists.empty(); }
+  int Count() const { return int(FLists.size()); }
+
+ private:
+  std::vector<std::unique_ptr<TGlyphList>> FLists;
+};
+
+class TFancyButton : public QWidget, public TJComponent {
+  Q_OBJECT
+  Q_PROPERTY(TFancyButtonState State READ GetState WRITE SetState)
+  Q_PROPERTY(TFancyModalResult ModalResult MEMBER ModalResult)
+  Q_PROPERTY(QPixmap Glyph READ GetGlyph WRITE SetGlyph)
+  Q_PROPERTY(int NumGlyphs READ GetNumGlyphs WRITE SetNumGlyphs)
+  Q_PROPERTY(bool Down READ GetDown WRITE SetDown)
+  Q_PROPERTY(int GroupIndex READ GetGroupIndex WRITE SetGroupIndex)
+  Q_PROPERTY(bool AllowAllUp READ GetAllowAllUp WRITE SetAllowAllUp)
+
+ public:
+  enum TFancyButtonState : std::uint8_t { fbsUp, fbsDisabled, fbsDown, fbsMouseOut, fbsExclusive };
+  Q_ENUM(TFancyButtonState)
+  // Modal results with the toolkit's numbering: 0 none, 1 OK, 2 Cancel, ...
+  enum TFancyModalResult : std::uint8_t {
+    fmrNone,
+    fmrOk,
+    fmrCancel,
+    fmrAbort,
+    fmrRetry,
+    fmrIgnore,
+    fmrYes,
+    fmrNo,
+    fmrAll
+  };
+  Q_ENUM(TFancyModalResult)
+
+  explicit TFancyButton(QWidget *Owner = nullptr);
+  ~TFancyButton() override;
+
+  // Enabled: fbsMouseOut, disabled: fbsDisabled, with its image made.
+  void Loaded() override;
+
+  TFancyButtonState GetState() const { return FState; }
+  // A new state is shown at once; fbsDisabled also disables the button.
+  void SetState(TFancyButtonState Value);
+
+  QPixmap GetGlyph() const;
+  // Copies the strip, may set NumGlyphs from its shape, and sizes the
+  // button to one image.
+  void SetGlyph(const QPixmap &Value);
+  int GetNumGlyphs() const;
+  void SetNumGlyphs(int Value);
+
+  bool GetDown() const { return FDown; }
+  // Only a grouped button goes down; going down brings the group's other
+  // down button up. A down button comes up only when AllowAllUp is set.
+  void SetDown(bool Value);
+  int GetGroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int Value);
+  bool GetAllowAllUp() const { return FAllowAllUp; }
+  // Announced to the group: every member takes the setting.
+  void SetAllowAllUp(bool Value);
+
+  TFancyModalResult ModalResult = fmrNone;
+
+  // Not drawn; only its accelerator character is used.
+  QString GetCaption() const { return FCaption; }
+  void SetCaption(const QString &Value);
+
+  QColor GetTransparentColor() const;
+  // Fixes the strip's transparent colour; an invalid colour unfixes it.
+  void SetTransparentColor(const QColor &Value);
+
+  TButtonGlyph &GetButtonGlyph() const { return *FGlyph; }
+
+  // Fires OnClick.
+  void Click();
+
+  QSize sizeHint() const override;
+
+ signals:
+  void OnClick(TFancyButton *Sender);
+  void OnDblClick(TFancyButton *Sender);
+  void OnMouseDown(TFancyButton *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+  void OnMouseMove(TFancyButton *Sender, Qt::KeyboardModifiers Shift, int X, int Y);
+  void OnMouseUp(TFancyButton *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+
+ protected:
+  void paintEvent(QPaintEvent *Event) override;
+  void mousePressEvent(QMouseEvent *Event) override;
+  void mouseMoveEvent(QMouseEvent *Event) override;
+  void mouseReleaseEvent(QMouseEvent *Event) override;
+  void mouseDoubleClickEvent(QMouseEvent *Event) override;
+  void keyPressEvent(QKeyEvent *Event) override;
+  void enterEvent(QEnterEvent *Event) override;
+  void leaveEvent(QEvent *Event) override;
+  void hideEvent(QHideEvent *Event) override;
+  void changeEvent(QEvent *Event) override;
+
+ private:
+  void GlyphChanged();
+  void SizeToImage();
+  void UpdateExclusive();
+  void ButtonPressed(int Group, TFancyButton *Sender);
+  void UpdateTracking(bool Inside);
+  void UpdateTrackingAtCursor();
+  bool PointerOver(QPointF Pos) const;
+  void MouseEnter();
+  void MouseLeave();
+  TFancyButtonState RaisedState() const { return FMouseInControl ? fbsUp : fbsMouseOut; }
+  void CloseOwner();
+  void Accelerator();
+
+  std::unique_ptr<TButtonGlyph> FGlyph;
+  TFancyButtonState FState = fbsMouseOut;
+  bool FDown = false;
+  int FGroupIndex = 0;
+  bool FAllowAllUp = false;
+  bool FMouseInControl = false;
+  bool FDragging = false;
+  bool FSwallowRelease = false;  // the release that ends a double click
+  QString FCaption;
+  QShortcut *FAccelerator = nullptr;
+};
+
+using TFancyButtonState = TFancyButton::TFancyButtonState;
+using TFancyModalResult = TFancyButton::TFancyModalResult;
+
+// The strip of a glyph button and the images made from it for each state,
+// kept in the image lists the cache shares by image size. Made lazily, one
+// state at a time, and thrown away when the strip, the image count or the
+// transparent colour changes.
+class TButtonGlyph {
+ public:
+  TButtonGlyph();
+  ~TButtonGlyph();
+  TButtonGlyph(const TButtonGlyph &) = delete;
+  TButtonGlyph &operator=(const TButtonGlyph &) = delete;
+
+  const QPixmap &GetStrip() const { return FStripPixmap; }
+  // Copies Bitmap (a null pixmap clears the strip). A strip of height 1 or
+  // more gives its transparent colour and, when its width is a multiple of
+  // its height, its image count (more than 5 counts as 1).
+  void AssignStrip(const QPixmap &Bitmap);
+  int GetNumGlyphs() const { return FNumGlyphs; }
+  // Counts below 1 and the current count change nothing.
+  void SetImageCount(int Count);
+
+  QColor GetTransparentColor() const { return QColor::fromRgba(FTransparentColor); }
+  bool IsTransparentColorFixed() const { return FFixedTransparent; }
+  void SetTransparentColor(const QColor &Colour);
+
+  // The colours of the disabled looks (Button, Light, Dark of the Active group).
+  void SetPalette(const QPalette &Colours);
+
+  // The slot of the state's image in GetGlyphList(), made if needed (Force:
+  // made again in its slot); -1 without a picture.
+  int MakeStateImage(TFancyButtonState State, bool Force);
+  // Draws the state's image at (0, 0), or (2, 2) for a single image pressed.
+  void DrawState(QPainter &Canvas, TFancyButtonState State);
+  // Releases every made image and the glyph list.
+  void FreeImages();
+
+  TGlyphList *GetGlyphList() const { return FGlyphList; }
+  int ImageIndex(TFancyButtonState State) const { return FIndexes[State]; }
+  QSize ImageSize() const;
+
+  // Fired when the made images were thrown away because the strip changed.
+  std::function<void(TButtonGlyph *Sender)> OnChange;
+
+ private:
+  void StripChanged();
+  QImage DisabledImage(const QSize &Size) const;
+
+  QPixmap FStripPixmap;
+  QImage FStrip;  // ARGB32 copy of the pixels
+  bool FMonochrome = false;
+  TGlyphList *FGlyphList = nullptr;
+  int FIndexes[5] = {-1, -1, -1, -1, -1};
+  QRgb FTransparentColor = qRgb(0, 128, 128);
+  bool FFixedTransparent = false;
+  int FNumGlyphs = 1;
+  QRgb FFace = qRgb(240, 240, 240);
+  QRgb FHighlight = qRgb(255, 255, 255);
+  QRgb FShadow = qRgb(160, 160, 160);
+};

@@ -1,0 +1,257 @@
+#pragma once
+
+// A most-recently-used list for menus: a short list of strings the user has
+// used lately (as a rule the full paths of documents), shown as numbered
+// items of a menu, a click on one of them reported through OnSelect, and the
+// list kept across runs under the registry key of its Storage: "Count" (an
+// integer) and the texts "0", "1", ... in list order, "0" first.
+//
+// From code:
+//
+//   auto *Recent = new TJMostRecentlyUsedList(MainWindow);   // freed with it
+//   Recent->Storage()->SetKey("Software\\My Company\\My Editor\\Recent");
+//   Recent->RootMenuItem = FileMenu->addMenu("&Reopen")->menuAction();
+//   Recent->OnSelect = [](TJMostRecentlyUsedList *, const QString &Path, bool &AOpened) {
+//     AOpened = OpenDocument(Path);   // false: the entry stays in the list
+//     return 0;
+//   };
+//   Recent->Loaded();                 // reads the stored list, fills the menu
+//   ...
+//   Recent->Used(Path);               // whenever a document has been used
+//
+// The list is not a widget, so a Qt Designer form does not hold it: the form
+// holds the menu and its root action, the list is made in code after
+// setupUi() with the form as its owner, its RootMenuItem set to the form's
+// action (ui->actionReopen, or the menuAction() of a submenu), and then
+// LoadComponents(form) runs its Loaded together with every other library
+// component of the form. The properties below are Qt properties, so they can
+// also be set with setProperty() from a form's saved values; SortBy and
+// MenuKind are the ordinals of their enumerations there (an ordinal outside
+// the enumeration is ignored). A list made in code outside a form runs its
+// Loaded itself once its properties are set.
+//
+// Menus in Qt. An entry's menu item is a QAction owned by the list (its
+// QObject child), with this list's HandleMenuClick on its triggered signal.
+// The "parent" of an action is the QMenu (or QMenuBar) it stands in: the
+// first one among its associatedObjects(); "the children" of a parent are
+// that widget's actions() in order. Under mkSubMenu the root is a submenu
+// action and the entries are children of root->menu(). A root that has no
+// menu under mkSubMenu, or that stands in no menu under the other kinds,
+// gives the entries no place: they are not placed, and nothing is raised.
+// Placing an action that stands in another menu takes it out of that menu
+// first, so an entry stands in one menu only; this is also how a change of
+// MenuKind at run time between mkSubMenu (entries are children of the root)
+// and the other kinds (entries are its siblings) carries the entries across
+// at once. Leaving mkSubMenu also enables again a root that the list had
+// disabled for an empty list, since the root then anchors entries beside it.
+// The separator of mkInsertWithSeparator is a QAction with setSeparator(true).
+//
+// Moving an action that already stands in the target menu uses the clamped
+// index of AddAt, except where the result must be "directly in front of" or
+// "directly below" an action that the move itself shifts: under
+// mkInsertBefore each entry lands directly above the root, and AddAfter puts
+// src directly below dest, from either side of it.
+//
+// Events are std::function members: "assigned" is a non-empty function, and
+// HandleMenuClick and DoChange branch on it. OnSelect's int result is
+// ignored.
+//
+// References that somebody else may delete (RootMenuItem, the entries'
+// actions, the separator and the root kept while the separator stands in
+// for it) are QPointers, so a destroyed action is forgotten at once, never
+// used afterwards: an entry keeps its string and loses its menu item. When
+// the separator is destroyed elsewhere, RootMenuItem takes back the
+// application's root. When the entry whose item has just been clicked is
+// removed while its click is handled (InUse with HideInUse), its action
+// leaves its menu at once and is deleted when control returns to the event
+// loop, not inside its own triggered signal.
+//
+// Captions: "&%c %s", %c the accelerator from "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+// at position + NumberOffset, %s the file-name part of the entry: the text
+// after the last "\" or ":" and, on this platform, also after the last "/".
+// Past the table's end, or without NumberAccelerators, the whole entry.
+//
+// Entries are found (IndexOf) by comparing the texts with only the ASCII
+// letters a-z folded onto A-Z; name order (skName) is the user's locale
+// collation ignoring case.
+//
+// While the component is designed (csDesigning) it touches no menu, loads
+// and saves nothing, and its writers only store values. Failures are raised
+// as EJError.
+
+#include <QAction>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Component.h"
+#include "JStore.h"
+
+class QWidget;
+
+enum TJMRUSortKind : std::uint8_t {
+  skName = 0,        // entries in name order
+  skMostRecent = 1,  // most recently used first
+};
+
+enum TJMRUMenuKind : std::uint8_t {
+  mkInsertBefore = 0,         // the entries stand directly above the root item
+  mkInsertAfter = 1,          // ... directly below it
+  mkInsertWithSeparator = 2,  // ... below a separator that follows it
+  mkSubMenu = 3,              // the entries are the first items of the root's submenu
+};
+
+class TJMostRecentlyUsedList;
+
+using TJNotifyEvent = std::function<void(TJMostRecentlyUsedList *Sender)>;
+// AOpened is true on entry; the handler sets it false when it could not use
+// the entry. The result is ignored.
+using TJMRUSelectEvent = std::function<int(TJMostRecentlyUsedList *Sender, const QString &AItem, bool &AOpened)>;
+
+Q_DECLARE_METATYPE(TJNotifyEvent)
+Q_DECLARE_METATYPE(TJMRUSelectEvent)
+
+class TJMostRecentlyUsedList : public QObject, public TJComponent {
+  Q_OBJECT
+  Q_PROPERTY(TJStorage *Storage READ Storage CONSTANT)
+  Q_PROPERTY(bool AutoSave MEMBER AutoSave)
+  Q_PROPERTY(bool HideInUse MEMBER HideInUse)
+  Q_PROPERTY(bool NumberAccelerators MEMBER NumberAccelerators)
+  Q_PROPERTY(uint NumberOffset MEMBER NumberOffset)
+  Q_PROPERTY(int SortBy READ SortByOrdinal WRITE SetSortByOrdinal)
+  Q_PROPERTY(uint MaxItems MEMBER MaxItems)
+  Q_PROPERTY(int MenuKind READ MenuKindOrdinal WRITE SetMenuKindOrdinal)
+  Q_PROPERTY(QAction *RootMenuItem READ GetRootMenuItem WRITE SetRootMenuItem)
+  Q_PROPERTY(TJNotifyEvent OnChange READ GetOnChange WRITE SetOnChange)
+  Q_PROPERTY(TJMRUSelectEvent OnSelect READ GetOnSelect WRITE SetOnSelect)
+
+ public:
+  explicit TJMostRecentlyUsedList(QObject *Owner = nullptr);
+  // Saves (AutoSave, not designing; a failure of the store is dropped here,
+  // as a destructor has nobody to report it to), then frees the entries'
+  // actions and the separator.
+  ~TJMostRecentlyUsedList() override;
+
+  // The base Loaded, then Init outside design mode.
+  void Loaded() override;
+
+  // Adds s on top (skMostRecent) or at its place in name order (skName); an
+  // entry equal to s (IndexOf) is brought to the top instead, keeping its
+  // own letter case. The empty string changes nothing. Trims to MaxItems.
+  void Add(const QString &s);
+  // Removes the entry equal to s and frees its action; nothing without one.
+  void Delete(const QString &s);
+  // Frees every entry's action and empties the list.
+  void Clear();
+  // Moves the entry equal to s to the top; does nothing in skName order.
+  // Raises "Cannot move <s> to top of MRU - it is not in the MRU" without one.
+  void BringToTop(const QString &s);
+  // Whether s was listed already; brings it to the top or adds it. The call
+  // to make when the user has just used s.
+  bool Used(const QString &s);
+  // With HideInUse, takes s out of the list while it is open.
+  void InUse(const QString &s);
+  int IndexOf(const QString &s) const;
+  // The entry at Index; raises "List index out of bounds (<Index>)" when
+  // there is none.
+  QString GetItem(int Index) const;
+  int GetCount() const { return int(FItems.size()); }
+  // The action of the entry equal to s, or nullptr.
+  QAction *GetMenuItem(const QString &s) const;
+  // Replaces Dest's contents with the entries in list order.
+  void CopyItems(QStringList &Dest) const;
+
+  // Reads the list from Storage (a blank Key: the list is just emptied).
+  void Load();
+  // Writes the list to Storage, replacing what the key held (a blank Key:
+  // nothing is written).
+  void Save();
+
+  // Sets the captions and places the entries' actions by MenuKind. Raises
+  // "AddAt: src or dest is nil" at the first entry without an action while a
+  // root is set; the entries before it are placed.
+  void RefreshMenu();
+  // Drops the entries past MaxItems, the front of the list staying.
+  void TrimList();
+  // Brings the menu in line with the entries and fires OnChange (not while
+  // loading).
+  virtual void DoChange();
+  // Removes the separator and gives RootMenuItem back the application's root.
+  void KillSeparator();
+  // A new action owned by the list, with an empty caption and HandleMenuClick
+  // on its triggered signal.
+  QAction *MakeMenuItem(const QString &s);
+  // Places src at Index among the children of dest (AsChild: of dest's
+  // submenu) or of dest's parent. An action already there is moved, Index
+  // clamped to the first and last positions; another one is inserted at
+  // Index, or appended when Index is past the end.
+  void AddAt(int Index, QAction *src, QAction *dest, bool AsChild);
+  // Places src directly below dest in dest's parent.
+  void AddAfter(QAction *src, QAction *dest);
+  // The entry whose action is MenuItem, or the empty string.
+  QString ItemByMenu(const QObject *MenuItem) const;
+  // The handler of every entry's action; Sender is the clicked action.
+  void HandleMenuClick(QObject *Sender);
+
+  TJStorage *Storage() const { return FStorage.get(); }
+  TJMRUSortKind SortBy() const { return FSortBy; }
+  void SetSortBy(TJMRUSortKind Kind);
+  TJMRUMenuKind MenuKind() const { return FMenuKind; }
+  void SetMenuKind(TJMRUMenuKind Kind);
+
+  // Plain stores: menus and captions follow at the next change of the list.
+  bool AutoSave = true;
+  bool HideInUse = true;
+  bool NumberAccelerators = true;
+  quint32 NumberOffset = 0;
+  quint32 MaxItems = 10;
+  // Not owned. While the separator is shown it holds the separator.
+  QPointer<QAction> RootMenuItem;
+  TJNotifyEvent OnChange;
+  TJMRUSelectEvent OnSelect;
+
+  static constexpr char AcceleratorTable[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+ private:
+  struct TEntry {
+    QString Text;
+    QPointer<QAction> Item;
+  };
+
+  void Init();
+  void Insert(int Index, TEntry Entry);
+  void FreeItem(QAction *Item);
+  void SortByName();
+  int NamePlace(const QString &s) const;
+  QString Caption(int Position, const QString &Entry) const;
+  int PositionIn(QWidget *Parent, QAction *Action) const;
+  void MoveTo(QWidget *Parent, QAction *Action, int Index);
+  void InsertInto(QWidget *Parent, QAction *Action, int Index);
+  bool Designing() const { return InState(csDesigning); }
+
+  int SortByOrdinal() const { return FSortBy; }
+  void SetSortByOrdinal(int Value);
+  int MenuKindOrdinal() const { return FMenuKind; }
+  void SetMenuKindOrdinal(int Value);
+  QAction *GetRootMenuItem() const { return RootMenuItem; }
+  void SetRootMenuItem(QAction *Value) { RootMenuItem = Value; }
+  TJNotifyEvent GetOnChange() const { return OnChange; }
+  void SetOnChange(const TJNotifyEvent &Value) { OnChange = Value; }
+  TJMRUSelectEvent GetOnSelect() const { return OnSelect; }
+  void SetOnSelect(const TJMRUSelectEvent &Value) { OnSelect = Value; }
+
+  std::vector<TEntry> FItems;
+  std::unique_ptr<TJStorage> FStorage;
+  TJMRUSortKind FSortBy = skMostRecent;
+  TJMRUMenuKind FMenuKind = mkSubMenu;
+  QPointer<QAction> FSeparator;
+  QPointer<QAction> FSavedRootMenuItem;
+  bool FRootDisabled = false;
+  bool FNameOrdered = false;  // the entries are kept in name order
+  QAction *FClicked = nullptr;  // the action whose click is being handled
+};

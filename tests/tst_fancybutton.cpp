@@ -1,0 +1,373 @@
+// The glyph button: which image each state shows, how the images share the
+// cached lists, and the states, clicks, groups and modal results that real
+// mouse and key input produces. Pictures are checked by sampling pixels of
+// the button's parent, so masked pixels show the parent's colour.
+
+#include <QDialog>
+#include <QSignalSpy>
+#include <QTest>
+#include <optional>
+
+#include "FancyButton.h"
+
+using Samples = QList<QPair<QPoint, QColor>>;
+
+static const QColor Ground(10, 20, 30);  // the parent's background
+static const QColor Face(200, 200, 200), Light(250, 250, 250), Dark(100, 100, 100);
+static const QColor Red(255, 0, 0), Blue(0, 0, 255), Green(0, 160, 0), Orange(255, 128, 0);
+static const QColor White(255, 255, 255), Black(0, 0, 0), Cyan(0, 255, 255);
+
+static QPixmap Strip(const char *Name) { return QPixmap(QStringLiteral(QUINTOR_TEST_DATA "/%1").arg(Name)); }
+
+class TestFancyButton : public QObject {
+  Q_OBJECT
+  std::optional<QWidget> Top;
+
+  TFancyButton *NewButton(const char *Name = "fancy5.png", QPoint At = {20, 20}) {
+    auto *Button = new TFancyButton(&*Top);
+    Button->SetGlyph(Strip(Name));
+    Button->move(At);
+    Button->show();
+    return Button;
+  }
+
+  // What the parent shows at Pos inside the button.
+  QColor Pixel(TFancyButton *Button, QPoint Pos) {
+    return QColor(Top->grab(Button->geometry()).toImage().pixel(Pos)).toRgb();
+  }
+
+  void CheckSamples(TFancyButton *Button, const Samples &Expected) {
+    const QImage Shot = Top->grab(Button->geometry()).toImage();
+    for (const auto &[At, Colour] : Expected)
+      QCOMPARE(QColor(Shot.pixel(At)).toRgb(), Colour.toRgb());
+  }
+
+ private slots:
+  void init() {
+    QCursor::setPos(5000, 5000);
+    Top.emplace();
+    QPalette Colours = Top->palette();
+    Colours.setColor(QPalette::Window, Ground);
+    Colours.setColor(QPalette::Button, Face);
+    Colours.setColor(QPalette::Light, Light);
+    Colours.setColor(QPalette::Dark, Dark);
+    Top->setPalette(Colours);
+    Top->setAutoFillBackground(true);
+    Top->resize(200, 100);
+    Top->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&*Top));
+  }
+  void cleanup() {
+    Top.reset();
+    QVERIFY2(!TGlyphCache::Current(), "the cache outlived the last glyph");
+  }
+
+  void strip_shape_sets_count_and_size_data() {
+    QTest::addColumn<QSize>("StripSize");
+    QTest::addColumn<int>("Before");
+    QTest::addColumn<int>("Count");
+    QTest::addColumn<QSize>("ButtonSize");
+    QTest::newRow("80 x 16: five") << QSize(80, 16) << 1 << 5 << QSize(16, 16);
+    QTest::newRow("32 x 16: two") << QSize(32, 16) << 4 << 2 << QSize(16, 16);
+    QTest::newRow("96 x 16: six is too many") << QSize(96, 16) << 3 << 1 << QSize(96, 16);
+    QTest::newRow("50 x 16 keeps the count") << QSize(50, 16) << 3 << 3 << QSize(16, 16);
+    QTest::newRow("no picture: 0 x 0") << QSize() << 2 << 2 << QSize(0, 0);
+  }
+  void strip_shape_sets_count_and_size() {
+    QFETCH(QSize, StripSize);
+    TFancyButton Button;
+    QCOMPARE(Button.size(), QSize(23, 22));
+    QFETCH(int, Before);
+    Button.GetButtonGlyph().SetImageCount(Before);
+    QPixmap Picture(StripSize);
+    if (!Picture.isNull()) Picture.fill(Qt::red);
+    Button.SetGlyph(Picture);
+    QTEST(Button.GetNumGlyphs(), "Count");
+    QTEST(Button.size(), "ButtonSize");
+  }
+
+  void num_glyphs_clamped_data() {
+    QTest::addColumn<int>("Set");
+    QTest::addColumn<int>("Count");
+    QTest::newRow("0") << 0 << 1;
+    QTest::newRow("-3") << -3 << 1;
+    QTest::newRow("9") << 9 << 5;
+  }
+  void num_glyphs_clamped() {
+    QFETCH(int, Set);
+    QFETCH(int, Count);
+    TFancyButton Button;
+    QPixmap Picture(70, 20);  // not a multiple of its height: the count stays 1
+    Picture.fill(Qt::red);
+    Button.SetGlyph(Picture);
+    Button.SetNumGlyphs(2);
+    Button.SetNumGlyphs(Set);
+    QCOMPARE(Button.GetNumGlyphs(), Count);
+    QCOMPARE(Button.size(), QSize(70 / Count, 20));
+  }
+
+  // The image each state shows, for five, two and one images.
+  void image_for_state_data() {
+    QTest::addColumn<QString>("Name");
+    QTest::addColumn<int>("State");
+    QTest::addColumn<Samples>("Expected");
+    const Samples Recoloured{{{8, 5}, Light}, {{8, 10}, Dark}, {{1, 1}, Ground}};
+    QTest::newRow("5 up: 0") << "fancy5.png" << 0 << Samples{{{8, 8}, Red}, {{1, 14}, Ground}};
+    QTest::newRow("5 disabled: 1 recoloured") << "fancy5.png" << 1 << Recoloured;
+    QTest::newRow("5 down: 2") << "fancy5.png" << 2 << Samples{{{8, 8}, Blue}};
+    QTest::newRow("5 mouse out: 3") << "fancy5.png" << 3 << Samples{{{8, 8}, Green}};
+    QTest::newRow("5 exclusive: 2, never 4") << "fancy5.png" << 4 << Samples{{{8, 8}, Blue}};
+    QTest::newRow("2 down: 0 in place") << "fancy2.png" << 2 << Samples{{{3, 3}, Orange}, {{2, 2}, Ground}};
+    QTest::newRow("2 disabled: 1 recoloured, other colours kept")
+        << "fancy2.png" << 1 << Recoloured + Samples{{{8, 8}, Cyan}};
+    QTest::newRow("1 up: masked white") << "fancy1.png" << 0
+                                        << Samples{{{4, 4}, Black}, {{12, 3}, Red}, {{0, 15}, Ground}};
+    QTest::newRow("1 down: moved by 2, 2") << "fancy1.png" << 2
+                                           << Samples{{{4, 4}, Ground}, {{6, 6}, Black}, {{11, 11}, Black},
+                                                      {{12, 3}, Ground}, {{14, 5}, Red}};
+    QTest::newRow("1 exclusive: in place") << "fancy1.png" << 4 << Samples{{{4, 4}, Black}, {{10, 10}, Ground}};
+    QTest::newRow("1 disabled: embossed")
+        << "fancy1.png" << 1
+        << Samples{{{4, 4}, Dark}, {{9, 9}, Dark}, {{10, 10}, Light}, {{10, 5}, Light}, {{5, 10}, Light},
+                   {{4, 10}, Ground}, {{12, 3}, Ground}};
+  }
+  void image_for_state() {
+    QFETCH(QString, Name);
+    QFETCH(int, State);
+    QFETCH(Samples, Expected);
+    TFancyButton *Button = NewButton(Name.toLatin1());
+    Button->SetState(TFancyButtonState(State));
+    CheckSamples(Button, Expected);
+  }
+
+  void transparent_colour() {
+    TFancyButton *Button = NewButton("fancy1.png");
+    QCOMPARE(Button->GetTransparentColor(), White);
+    Button->SetTransparentColor(Black);
+    Button->SetGlyph(Strip("fancy1.png"));  // a fixed colour holds for later strips
+    CheckSamples(Button, {{{4, 4}, Ground}, {{0, 15}, White}, {{12, 3}, Red}});
+    Button->SetTransparentColor(QColor());
+    CheckSamples(Button, {{{4, 4}, Black}, {{0, 15}, Ground}});
+  }
+
+  // A palette change remakes the disabled image in its slot; the other
+  // images stay as they were.
+  void palette_change_rebuilds_disabled_image() {
+    TFancyButton *Button = NewButton();
+    Button->setEnabled(false);
+    CheckSamples(Button, {{{8, 5}, Light}});
+    TButtonGlyph &Glyph = Button->GetButtonGlyph();
+    const int Disabled = Glyph.ImageIndex(TFancyButton::fbsDisabled);
+    const int Out = Glyph.MakeStateImage(TFancyButton::fbsMouseOut, false);
+    QPalette Colours = Top->palette();
+    Colours.setColor(QPalette::Light, Cyan);
+    Top->setPalette(Colours);
+    CheckSamples(Button, {{{8, 5}, Cyan}, {{8, 10}, Dark}});
+    QCOMPARE(Glyph.ImageIndex(TFancyButton::fbsDisabled), Disabled);
+    QCOMPARE(Glyph.ImageIndex(TFancyButton::fbsMouseOut), Out);
+    Button->setEnabled(true);
+    CheckSamples(Button, {{{8, 8}, Green}});
+  }
+
+  void lists_shared_by_image_size() {
+    auto *A = NewButton("fancy5.png");
+    auto *B = NewButton("fancy1.png", {60, 20});
+    auto *C = new TFancyButton(&*Top);
+    QPixmap Square(20, 20);
+    Square.fill(Qt::red);
+    C->SetGlyph(Square);
+    for (TFancyButton *Each : {A, B, C}) Each->GetButtonGlyph().MakeStateImage(TFancyButton::fbsUp, false);
+    TGlyphList *Sixteen = A->GetButtonGlyph().GetGlyphList();
+    QCOMPARE(B->GetButtonGlyph().GetGlyphList(), Sixteen);
+    QVERIFY(C->GetButtonGlyph().GetGlyphList() != Sixteen);
+    QCOMPARE(TGlyphCache::Current()->Count(), 2);
+    delete A;
+    QCOMPARE(TGlyphCache::Current()->Count(), 2);
+    delete B;  // the last image of 16 x 16 gone: its list goes with it
+    QCOMPARE(TGlyphCache::Current()->Count(), 1);
+    QCOMPARE(TGlyphCache::Current()->ListForSize(20, 20), C->GetButtonGlyph().GetGlyphList());
+    delete C;
+    QVERIFY(!TGlyphCache::Current());
+  }
+
+  void freed_slots_reused_lowest_first() {
+    TFancyButton *A = NewButton();
+    TFancyButton *B = NewButton("fancy5.png", {60, 20});
+    TButtonGlyph &First = A->GetButtonGlyph(), &Second = B->GetButtonGlyph();
+    First.FreeImages();
+    Second.FreeImages();
+    QCOMPARE(First.MakeStateImage(TFancyButton::fbsUp, false), 0);
+    QCOMPARE(First.MakeStateImage(TFancyButton::fbsDown, false), 1);
+    QCOMPARE(First.MakeStateImage(TFancyButton::fbsMouseOut, false), 2);
+    QCOMPARE(Second.MakeStateImage(TFancyButton::fbsUp, false), 3);
+    First.FreeImages();
+    TGlyphList *List = Second.GetGlyphList();
+    QCOMPARE(List->LiveCount(), 1);
+    QCOMPARE(Second.MakeStateImage(TFancyButton::fbsDisabled, false), 0);
+    QCOMPARE(First.MakeStateImage(TFancyButton::fbsMouseOut, false), 1);
+    QCOMPARE(List->ImageCount(), 4);
+    QCOMPARE(QColor(List->Image(1).pixel(8, 8)), Green);  // the pressed image it held is gone
+    // Fewer than three images have no pressed image, not even a slot of its own.
+    TButtonGlyph Two;
+    Two.AssignStrip(Strip("fancy2.png"));
+    QCOMPARE(Two.MakeStateImage(TFancyButton::fbsDown, false), Two.MakeStateImage(TFancyButton::fbsUp, false));
+  }
+
+  void press_move_out_and_back() {
+    TFancyButton *Button = NewButton();
+    QSignalSpy Clicks(Button, &TFancyButton::OnClick);
+    const QPoint Out(40, 8);
+    QTest::mousePress(Button, Qt::LeftButton, {}, {8, 8});
+    QCOMPARE(Button->GetState(), TFancyButton::fbsDown);
+    QCOMPARE(Pixel(Button, {8, 8}), Blue);
+    QTest::mouseMove(Button, Out);
+    QCOMPARE(Button->GetState(), TFancyButton::fbsUp);
+    QCOMPARE(Pixel(Button, {8, 8}), Red);
+    QTest::mouseMove(Button, {15, 15});
+    QCOMPARE(Button->GetState(), TFancyButton::fbsDown);
+    QTest::mouseMove(Button, Out);
+    QTest::mouseRelease(Button, Qt::LeftButton, {}, Out);
+    QCOMPARE(Clicks.count(), 0);
+    QCOMPARE(Button->GetState(), TFancyButton::fbsMouseOut);
+    QTest::mouseClick(Button, Qt::LeftButton, {}, {8, 8});
+    QCOMPARE(Clicks.count(), 1);
+    QCOMPARE(Button->GetState(), TFancyButton::fbsUp);  // released with the pointer over it
+  }
+
+  void hover() {
+    TFancyButton *Button = NewButton();
+    TFancyButton *Two = NewButton("fancy2.png", {60, 20});
+    QCOMPARE(Pixel(Button, {8, 8}), Green);
+    QTest::mouseMove(Button, {8, 8});
+    QCOMPARE(Button->GetState(), TFancyButton::fbsUp);
+    QCOMPARE(Pixel(Button, {8, 8}), Red);
+    QTest::mouseMove(Two, {8, 8});
+    QCOMPARE(Button->GetState(), TFancyButton::fbsMouseOut);
+    QCOMPARE(Pixel(Button, {8, 8}), Green);
+    QCOMPARE(Two->GetState(), TFancyButton::fbsUp);
+    // Left while pressed, through the window as the desktop delivers it: the
+    // leave comes after the release, which has already settled the state.
+    QWindow *Window = Top->windowHandle();
+    QTest::mousePress(Window, Qt::LeftButton, {}, Two->geometry().center());
+    QTest::mouseMove(Window, {150, 80});
+    QCOMPARE(Two->GetState(), TFancyButton::fbsUp);
+    QTest::mouseRelease(Window, Qt::LeftButton, {}, {150, 80});
+    QCOMPARE(Two->GetState(), TFancyButton::fbsMouseOut);
+    // A disabled button ignores the pointer; enabled again it rests.
+    Button->setEnabled(false);
+    QTest::mouseMove(Button, {8, 8});
+    QCOMPARE(Pixel(Button, {8, 5}), Light);
+    QTest::mouseMove(&*Top, {150, 80});
+    Button->setEnabled(true);
+    QCOMPARE(Pixel(Button, {8, 8}), Green);
+  }
+
+  void group_data() {
+    QTest::addColumn<bool>("AllowAllUp");
+    QTest::newRow("one always down") << false;
+    QTest::newRow("all may be up") << true;
+  }
+  void group() {
+    QFETCH(bool, AllowAllUp);
+    TFancyButton *Buttons[3];
+    for (int I = 0; I < 3; ++I) {
+      Buttons[I] = NewButton("fancy5.png", {10 + 30 * I, 20});
+      Buttons[I]->SetGroupIndex(7);
+    }
+    TFancyButton *Plain = NewButton("fancy5.png", {100, 60});
+    Plain->SetDown(true);
+    QVERIFY(!Plain->GetDown());
+    Buttons[2]->SetAllowAllUp(AllowAllUp);  // announced: every member takes it
+    QCOMPARE(Buttons[0]->GetAllowAllUp(), AllowAllUp);
+    auto Downs = [&] { return QList<bool>{Buttons[0]->GetDown(), Buttons[1]->GetDown(), Buttons[2]->GetDown()}; };
+
+    Buttons[0]->SetDown(true);
+    QTest::mouseClick(Buttons[1], Qt::LeftButton, {}, {8, 8});
+    QCOMPARE(Downs(), (QList<bool>{false, true, false}));
+    QCOMPARE(Pixel(Buttons[1], {8, 8}), Blue);  // held down: image 2
+    QCOMPARE(Pixel(Buttons[0], {8, 8}), Green);
+    // Pressing the down button moves nothing; its release decides.
+    QTest::mousePress(Buttons[1], Qt::LeftButton, {}, {8, 8});
+    QCOMPARE(Buttons[1]->GetState(), TFancyButton::fbsExclusive);
+    QTest::mouseRelease(Buttons[1], Qt::LeftButton, {}, {8, 8});
+    QCOMPARE(Downs(), (QList<bool>{false, !AllowAllUp, false}));
+    QCOMPARE(Buttons[1]->GetState(), AllowAllUp ? TFancyButton::fbsUp : TFancyButton::fbsExclusive);
+    // A press taken back outside the button changes nothing.
+    QTest::mousePress(Buttons[2], Qt::LeftButton, {}, {8, 8});
+    QTest::mouseMove(Buttons[2], {8, 40});
+    QTest::mouseRelease(Buttons[2], Qt::LeftButton, {}, {8, 40});
+    QCOMPARE(Downs(), (QList<bool>{false, !AllowAllUp, false}));
+    QCOMPARE(Buttons[2]->GetState(), TFancyButton::fbsMouseOut);
+  }
+
+  void double_click_reported_only_when_down() {
+    TFancyButton *Plain = NewButton();
+    TFancyButton *Grouped = NewButton("fancy5.png", {60, 20});
+    Grouped->SetGroupIndex(1);
+    Grouped->SetDown(true);
+    for (TFancyButton *Button : {Plain, Grouped}) {
+      QSignalSpy Clicks(Button, &TFancyButton::OnClick), Doubles(Button, &TFancyButton::OnDblClick);
+      QSignalSpy Presses(Button, &TFancyButton::OnMouseDown), Releases(Button, &TFancyButton::OnMouseUp);
+      QTest::mouseDClick(Top->windowHandle(), Qt::LeftButton, {}, Button->geometry().center());
+      QCOMPARE(Clicks.count(), 1);
+      QCOMPARE(Presses.count(), 1);
+      QCOMPARE(Releases.count(), 1);
+      QCOMPARE(Doubles.count(), Button == Grouped ? 1 : 0);
+    }
+    QVERIFY(Grouped->GetDown());
+  }
+
+  // Keys and releases on a dialog's button: which close it, with what.
+  void modal_result_data() {
+    QTest::addColumn<int>("ModalResult");
+    QTest::addColumn<int>("Key");  // 0: a click of the mouse, -1: a release outside
+    QTest::addColumn<int>("Clicks");
+    QTest::addColumn<int>("Result");
+    QTest::addColumn<bool>("Closed");
+    QTest::newRow("Enter, OK") << 1 << int(Qt::Key_Return) << 1 << 1 << true;
+    QTest::newRow("Enter, no result") << 0 << int(Qt::Key_Enter) << 1 << 0 << false;
+    QTest::newRow("Escape, Cancel") << 2 << int(Qt::Key_Escape) << 1 << 2 << true;
+    QTest::newRow("Escape, OK: left to the dialog") << 1 << int(Qt::Key_Escape) << 0 << 0 << true;
+    QTest::newRow("click, Yes") << 6 << 0 << 1 << 6 << true;
+    QTest::newRow("released outside, OK") << 1 << -1 << 0 << 0 << false;
+  }
+  void modal_result() {
+    QFETCH(int, ModalResult);
+    QFETCH(int, Key);
+    QDialog Dialog;
+    auto *Button = new TFancyButton(&Dialog);
+    Button->SetGlyph(Strip("fancy5.png"));
+    Button->ModalResult = TFancyModalResult(ModalResult);
+    QSignalSpy Clicks(Button, &TFancyButton::OnClick);
+    Dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&Dialog));
+    Button->setFocus();
+    if (Key > 0) {
+      QTest::keyClick(Button, Qt::Key(Key));
+    } else {
+      QTest::mousePress(Button, Qt::LeftButton, {}, {8, 8});
+      const QPoint At = Key < 0 ? QPoint(8, 30) : QPoint(8, 8);
+      QTest::mouseMove(Button, At);
+      QTest::mouseRelease(Button, Qt::LeftButton, {}, At);
+    }
+    QTEST(int(Clicks.count()), "Clicks");
+    QTEST(Dialog.result(), "Result");
+    QTEST(!Dialog.isVisible(), "Closed");
+  }
+
+  void accelerator_of_caption() {
+    TFancyButton *Button = NewButton();
+    QSignalSpy Clicks(Button, &TFancyButton::OnClick);
+    Button->SetCaption(QStringLiteral("&Next"));
+    Top->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&*Top));
+    QTest::keyClick(&*Top, Qt::Key_N, Qt::AltModifier);
+    QCOMPARE(Clicks.count(), 1);
+    Button->setEnabled(false);
+    QTest::keyClick(&*Top, Qt::Key_N, Qt::AltModifier);
+    QCOMPARE(Clicks.count(), 1);
+  }
+};
+
+QTEST_MAIN(TestFancyButton)
+#include "tst_fancybutton.moc"

@@ -1,0 +1,165 @@
+// The number edit: the text a Value is written as and what a text reads as,
+// with a point and with a comma as the decimal separator; and the unit edit:
+// when and where its parts are made, its colours, and the writes it holds
+// until its parts exist.
+
+#include <QLabel>
+#include <QtTest>
+
+#include "NumberEdit.h"
+#include "UnitEdit.h"
+
+namespace {
+
+const QLocale Point = QLocale::c();
+const QLocale Comma(QLocale::German, QLocale::Germany);
+
+QRect Geometry(const QWidget *Part) { return Part ? Part->geometry() : QRect(); }
+
+}  // namespace
+
+class TestNumberEdit : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() { QLocale::setDefault(Point); }
+
+  void setValue_data() {
+    QTest::addColumn<QLocale>("Locale");
+    QTest::addColumn<float>("Value");
+    QTest::addColumn<QString>("Text");
+    QTest::addColumn<float>("ReadBack");
+    for (const auto &[Name, Locale, Separator] :
+         {std::tuple{"point", Point, QStringLiteral(".")}, std::tuple{"comma", Comma, QStringLiteral(",")}}) {
+      const auto Row = [&](const char *Case) -> QTestData & { return QTest::addRow("%s, %s", Name, Case) << Locale; };
+      const auto Sep = [&](QString Text) { return Text.replace(u'.', Separator); };
+      Row("2.5") << 2.5f << Sep("2.5") << 2.5f;
+      Row("1") << 1.0f << "1" << 1.0f;
+      Row("cut to 7 digits") << 123.456789f << Sep("123.4568") << 123.4568f;
+      Row("exponent form") << 12345678.0f << Sep("1.234568E+7") << 12345680.0f;
+      Row("small exponent form") << -0.00001234567f << Sep("-1.234567E-5") << -0.00001234567f;
+    }
+    const auto Row = [](const char *Case) -> QTestData & { return QTest::newRow(Case) << Point; };
+    Row("whole number keeps its zeros") << 1000.0f << "1000" << 1000.0f;
+    Row("seven digits, no exponent") << 9999999.0f << "9999999" << 9999999.0f;
+    Row("1.2999999523 rounds up, carrying") << 1.3f << "1.3" << 1.3f;
+    Row("ten thousandth, no exponent") << 0.0001f << "0.0001" << 0.0001f;
+    Row("hundred thousandth") << 0.00001f << "1E-5" << 0.00001f;
+    Row("minus zero") << -0.0f << "0" << 0.0f;
+    Row("infinity") << std::numeric_limits<float>::infinity() << "INF" << 0.0f;
+  }
+
+  // The read-back is the written text's value: 7 digits, then single precision.
+  void setValue() {
+    QFETCH(QLocale, Locale);
+    QFETCH(float, Value);
+    QLocale::setDefault(Locale);
+    TNumberEdit Edit;
+    Edit.SetValue(Value);
+    QTEST(Edit.text(), "Text");
+    QTEST(Edit.GetValue(), "ReadBack");
+  }
+
+  void readText_data() {
+    QTest::addColumn<QLocale>("Locale");
+    QTest::addColumn<QString>("Text");
+    QTest::addColumn<bool>("Valid");
+    QTest::addColumn<float>("Value");
+    QTest::newRow("letters") << Point << "abc" << false << 0.0f;
+    QTest::newRow("empty") << Point << "" << false << 0.0f;
+    QTest::newRow("comma where the point is the separator") << Point << "1,5" << false << 0.0f;
+    QTest::newRow("point where the comma is the separator") << Comma << "1.5" << false << 0.0f;
+    QTest::newRow("group separator") << Comma << "1.000,5" << false << 0.0f;
+    QTest::newRow("spaces around, sign") << Comma << "  -2,5 " << true << -2.5f;
+    QTest::newRow("exponent, lower case") << Point << "+1.5e3" << true << 1500.0f;
+    QTest::newRow("exponent without digits") << Point << "1e" << false << 0.0f;
+    QTest::newRow("infinity spelled out") << Point << "inf" << false << 0.0f;
+    QTest::newRow("beyond double") << Point << "1e400" << false << 0.0f;
+    QTest::newRow("a number beyond single") << Point << "1e39" << true << 0.0f;
+  }
+
+  // Reading never changes the text.
+  void readText() {
+    QFETCH(QLocale, Locale);
+    QFETCH(QString, Text);
+    QLocale::setDefault(Locale);
+    TNumberEdit Edit;
+    Edit.setText(Text);
+    QTEST(Edit.Validate(), "Valid");
+    QTEST(Edit.GetValue(), "Value");
+    QCOMPARE(Edit.text(), Text);
+  }
+
+  void textStandsAtTheRight() {
+    TNumberEdit Edit;
+    Edit.resize(200, 24);
+    Edit.SetValue(1);
+    const QImage Row = Edit.grab().toImage().copy(4, 12, 192, 1);  // through the digit, inside the frame
+    const QRgb Background = Row.pixel(0, 0);
+    int Left = 0;
+    while (Left < Row.width() && Row.pixel(Left, 0) == Background) ++Left;
+    QVERIFY2(Left > 150 && Left < Row.width(), qPrintable(QString::number(Left)));
+  }
+
+  void unitEditParts_data() {
+    QTest::addColumn<bool>("LoadedFirst");
+    QTest::newRow("made when loaded") << true;
+    QTest::newRow("made when first shown") << false;
+  }
+
+  // Made once, from the width at that moment, and never moved afterwards.
+  void unitEditParts() {
+    QFETCH(bool, LoadedFirst);
+    TUnitEdit Unit;
+    QCOMPARE(Unit.height(), 20);
+    QVERIFY(!Unit.Edit());
+    Unit.resize(100, 20);
+    if (LoadedFirst)
+      LoadComponents(&Unit);
+    else
+      Unit.show();
+    QCOMPARE(Geometry(Unit.Edit()), QRect(0, 0, 70, 20));
+    QCOMPARE(Geometry(Unit.UnitPart()), QRect(72, 2, 30, 18));
+    QVERIFY(Unit.Edit()->isVisibleTo(&Unit));
+    QVERIFY(Unit.UnitPart()->isVisibleTo(&Unit));
+    Unit.resize(200, 20);
+    if (LoadedFirst)
+      Unit.show();
+    else
+      LoadComponents(&Unit);
+    QCOMPARE(Geometry(Unit.UnitPart()), QRect(72, 2, 30, 18));
+    QCOMPARE(Unit.findChildren<TNumberEdit *>().size(), 1);
+    QCOMPARE(Unit.findChildren<QLabel *>().size(), 1);
+  }
+
+  // Written as a form writes them, before the parts exist; then written again.
+  // The unit colour is the unit part's and the strip's between the parts; the
+  // edit colour only the edit part's.
+  void unitEditColoursAndEarlyWrites() {
+    const QColor Cream(255, 255, 200), Sky(200, 230, 255), Rose(255, 200, 210), Mint(200, 255, 220);
+    TUnitEdit Unit;
+    Unit.SetUnit("mm");
+    Unit.SetValue(2.5f);
+    Unit.SetEditColor(Sky);
+    Unit.SetUnitColor(Cream);
+    QCOMPARE(Unit.GetValue(), 2.5f);
+    LoadComponents(&Unit);
+    QCOMPARE(Unit.UnitPart()->text(), "mm");
+    QCOMPARE(Unit.Edit()->text(), "2.5");
+
+    const auto Colours = [&Unit] {
+      const QImage Image = Unit.grab().toImage();
+      return std::tuple{QColor(Image.pixel(6, 10)), QColor(Image.pixel(71, 10)), QColor(Image.pixel(98, 4))};
+    };
+    QCOMPARE(Colours(), std::tuple(Sky, Cream, Cream));
+    Unit.SetUnitColor(Rose);
+    QCOMPARE(Colours(), std::tuple(Sky, Rose, Rose));
+    Unit.SetEditColor(Mint);
+    QCOMPARE(Colours(), std::tuple(Mint, Rose, Rose));
+    Unit.SetUnit("kg");
+    QCOMPARE(Unit.UnitPart()->text(), "kg");
+  }
+};
+
+QTEST_MAIN(TestNumberEdit)
+#include "tst_numberedit.moc"

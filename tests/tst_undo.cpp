@@ -1,0 +1,110 @@
+// The undo buffers, driven by scripts of Do, Undo and Flush calls: which
+// records are performed in which order, what the undo command reads after
+// the script, and who frees what. Records count themselves, so each row ends
+// with no buffer's record left alive; the records handed to Do belong to the
+// test, and a buffer freeing one fails the sanitizer build as a double free.
+
+#include <QAction>
+#include <QtTest>
+
+#include "Undo.h"
+
+namespace {
+
+struct TRecord : JActionData {
+  static inline int Alive = 0;
+  QString Name;
+  TRecord(JAction *Action, QString Name) : JActionData(Action), Name(std::move(Name)) { ++Alive; }
+  ~TRecord() override { --Alive; }
+};
+
+}  // namespace
+
+class TestUndo : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Script tokens: a letter Does a new record of that action; "0" one that
+  // names no action; "u" Undo; "f" Flush; "d" deletes the undo command.
+  // Actions: A and B reverse each other; N returns none; H has no handler;
+  // X stores a reverse of A and raises; Y's reverse is a record of X.
+  void scripts_data() {
+    QTest::addColumn<bool>("Multi");
+    QTest::addColumn<QString>("Script");
+    QTest::addColumn<QString>("Log");
+    QTest::addColumn<QString>("Command");
+    QTest::addColumn<bool>("CanUndo");
+    auto Row = [](const char *Name, bool Multi, const char *Script, const char *Log, const char *Command, bool Can) {
+      QTest::newRow(Name) << Multi << Script << Log << Command << Can;
+    };
+    Row("single toggles", false, "A u u", "A:a1 B:~a1 A:~~a1", "A", true);
+    Row("single, second Do replaces", false, "A A u", "A:a1 A:a2 B:~a2", "B", true);
+    Row("single, none returned", false, "A N u", "A:a1 N:n2", "N", false);
+    Row("single, nothing done yet", false, "u", "", "&Undo", false);
+    Row("multi, three undos", true, "A A A u u u u", "A:a1 A:a2 A:a3 B:~a3 B:~a2 B:~a1", "Can't undo (off)", false);
+    Row("multi, flush", true, "A A f", "A:a1 A:a2", "A", false);
+    Row("multi, none on records", true, "A N", "A:a1 N:n2", "N", true);
+    Row("multi, none on empty", true, "N", "N:n1", "Can't undo (off)", false);
+    Row("command deleted", true, "A d u A", "A:a1 B:~a1 A:a2", "gone", true);
+    for (bool Multi : {false, true}) {
+      const char *Kind = Multi ? "multi" : "single";
+      Row(qPrintable(QStringLiteral("%1, no action").arg(Kind)), Multi, "A 0", "A:a1", "A", Multi);
+      Row(qPrintable(QStringLiteral("%1, no handler").arg(Kind)), Multi, "A H", "A:a1", "H", Multi);
+      Row(qPrintable(QStringLiteral("%1, raises in Do").arg(Kind)), Multi, "A X u", "A:a1 X:x2 raised B:~a1",
+          Multi ? "Can't undo (off)" : "B", !Multi);
+      Row(qPrintable(QStringLiteral("%1, raises in Undo").arg(Kind)), Multi, "Y u", "Y:y1 X:~y1 raised", "Y", true);
+    }
+  }
+
+  void scripts() {
+    QFETCH(bool, Multi);
+    QFETCH(QString, Script);
+    const int AliveBefore = TRecord::Alive;
+    QObject Owner;
+    QStringList Log;
+    QMap<QChar, JAction *> Actions;
+    for (QChar Name : QStringLiteral("ABNHXY")) (Actions[Name] = new JAction(&Owner))->Caption = Name;
+    auto Handler = [&](QChar Name, QChar Reverse, bool Raises) {
+      Actions[Name]->OnDo = [&, Name, Reverse, Raises](pJActionData Data, pJActionData &New) {
+        const QString Performed = static_cast<TRecord *>(Data)->Name;
+        Log << Name + u':' + Performed;
+        if (Reverse != u'-') New = new TRecord(Actions[Reverse], u'~' + Performed);
+        if (Raises) throw std::runtime_error("refused");
+      };
+    };
+    Handler(u'A', u'B', false);
+    Handler(u'B', u'A', false);
+    Handler(u'N', u'-', false);
+    Handler(u'X', u'A', true);
+    Handler(u'Y', u'X', false);
+    QPointer<QAction> Command = new QAction(QStringLiteral("&Undo"), &Owner);
+    std::vector<std::unique_ptr<TRecord>> Given;
+    {
+      TUndoSingleBuffer Single;
+      TUndoMultiBuffer Stack;
+      Single.UndoAction = Stack.UndoAction = Command;
+      for (const QString &Token : Script.split(u' ')) try {
+          if (Token == "u") {
+            Multi ? Stack.Undo() : Single.Undo();
+          } else if (Token == "f") {
+            Stack.Flush();
+          } else if (Token == "d") {
+            delete Command;
+          } else {
+            const QString Name = Token.toLower() + QString::number(Given.size() + 1);
+            Given.push_back(std::make_unique<TRecord>(Token == "0" ? nullptr : Actions[Token[0]], Name));
+            Multi ? Stack.Do(Given.back().get()) : Single.Do(Given.back().get());
+          }
+        } catch (const std::runtime_error &) {
+          Log << "raised";
+        }
+      QTEST(Log.join(u' '), "Log");
+      QTEST(Command ? Command->text() + (Command->isEnabled() ? "" : " (off)") : QStringLiteral("gone"), "Command");
+      QTEST(Multi ? Stack.GetCanUndo() : Single.GetCanUndo(), "CanUndo");
+    }
+    QCOMPARE(TRecord::Alive - AliveBefore, int(Given.size()));
+  }
+};
+
+QTEST_MAIN(TestUndo)
+#include "tst_undo.moc"
