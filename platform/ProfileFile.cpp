@@ -300,8 +300,10 @@ bool ReplaceFile(const QString &Target, const QByteArray &Data) {
 // lock file from the moment it creates it, then writes its process id and
 // host name into it (QLockFile's format). A file nobody holds is stale when
 // its process is gone (it may also be between letting go and removing it,
-// alive), or when it is still empty a moment after it was made (its maker
-// died before signing it; QLockFile alone would wait half a minute). The
+// alive), when it names this process, which does not hold it (an earlier
+// process had the same id; QLockFile would wait for itself), or when it is
+// still empty a moment after it was made (its maker died before signing it;
+// QLockFile alone would wait half a minute). The
 // stale file is removed while we hold its flock, and only if the name still
 // refers to it, so that two processes taking it over at once never remove
 // the new holder's file. QLockFile's own takeover is slow and can itself
@@ -328,8 +330,8 @@ bool RemoveDeadLock(const QString &LockName) {
     bool IsNumber = false;
     const qint64 Pid = Lines[0].toLongLong(&IsNumber);
     Dead = IsNumber && Pid > 0 && Pid == pid_t(Pid) && Lines.size() > 2 &&
-           Lines[2] == QSysInfo::machineHostName().toLocal8Bit() && ::kill(pid_t(Pid), 0) != 0 &&
-           errno == ESRCH;
+           Lines[2] == QSysInfo::machineHostName().toLocal8Bit() &&
+           (Pid == ::getpid() || (::kill(pid_t(Pid), 0) != 0 && errno == ESRCH));
   }
   if (!Dead || ::stat(Name.constData(), &Now) != 0 || Now.st_ino != Info.st_ino || Now.st_dev != Info.st_dev)
     return false;

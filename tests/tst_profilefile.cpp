@@ -177,6 +177,7 @@ class TstProfileFile : public QObject, TTopTenFolder {
     QTest::addColumn<bool>("Taken");
     QTest::newRow("held by a running process") << "running" << false;
     QTest::newRow("left by a killed process") << "killed" << true;
+    QTest::newRow("left by an earlier process with this one's id") << "same id" << true;
     QTest::newRow("empty, just made") << "empty now" << false;
     QTest::newRow("empty, made long ago") << "empty before" << true;
   }
@@ -193,6 +194,12 @@ class TstProfileFile : public QObject, TTopTenFolder {
       QCOMPARE(Child.readAll(), "locked\n");
       Child.kill();
       QVERIFY(Child.waitForFinished());
+    }
+    if (Holder == "same id") {
+      QVERIFY(Held.tryLock(0));
+      QFile::copy(LockName, LockName + ".kept");  // its content names this process
+      Held.unlock();
+      QVERIFY(QFile::rename(LockName + ".kept", LockName));
     }
     if (Holder.startsWith("empty")) {
       QFile Empty(LockName);
