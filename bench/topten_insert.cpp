@@ -62,7 +62,8 @@ int main(int argc, char *argv[]) {
     QFile::remove(Path);
     QByteArray Data;
     if (Padding) Data = "[Notes]\n";
-    for (int Line = 0; Data.size() < Padding; ++Line) Data += "Note" + QByteArray::number(Line) + '=' + QByteArray(60, 'n') + '\n';
+    for (int Line = 0; Data.size() < Padding; ++Line)
+      Data += "Note" + QByteArray::number(Line) + '=' + QByteArray(60, 'n') + '\n';
     QFile Out(Path);
     if (!Out.open(QIODevice::WriteOnly) || Out.write(Data) != Data.size()) std::abort();
     Out.close();
@@ -75,8 +76,12 @@ int main(int argc, char *argv[]) {
 
   // Every total beats all before it, so each insertion goes to place 1; the
   // names and counts differ, so that each shift really changes the file.
-  const auto Insert = Time(Rounds, [&](int Round) { Small.AddEntry(100000 + Round, QStringLiteral("Bench %1").arg(Round), Round % 7); });
-  const auto InsertLarge = Time(Rounds, [&](int Round) { Large.AddEntry(100000 + Round, QStringLiteral("Bench %1").arg(Round), Round % 7); });
+  const auto Inserting = [&](TTopTenFile &File) {
+    return Time(Rounds, [&](int Round) {
+      File.AddEntry(100000 + Round, QStringLiteral("Bench %1").arg(Round), Round % 7);
+    });
+  };
+  const auto Insert = Inserting(Small), InsertLarge = Inserting(Large);
 
   const QString Plain = Folder + "/plain.txt";
   const auto Replaces = [&](qint64 Bytes, int Count) {

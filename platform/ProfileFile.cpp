@@ -395,7 +395,8 @@ QString ReadValue(const QByteArray &Data, TSectionHint &Hint, const QString &Sec
   if (L.KeyFound) {
     const char *Value = Data.constData() + L.ValueStart;
     const void *Nul = memchr(Value, '\0', size_t(L.ValueEnd - L.ValueStart));
-    Text = DecodeText(QByteArrayView(Value, Nul ? static_cast<const char *>(Nul) : Data.constData() + L.ValueEnd));
+    const char *End = Nul ? static_cast<const char *>(Nul) : Data.constData() + L.ValueEnd;
+    Text = DecodeText(QByteArrayView(Value, End));
   } else {
     Text = UpToNul(Default);
     while (!Text.isEmpty() && Text.back() == u' ') Text.chop(1);

@@ -1,9 +1,8 @@
 // The profile functions read and write one value at a time. The contract:
 // names match without regard to case, values come back trimmed and
 // unquoted, and a write touches one line and nothing else, atomically,
-// under a lock, leaving nothing behind. An update of many values gives the
-// bytes of the same writes made one at a time. Also the strict integer
-// conversion the top ten reads its scores with.
+// under a lock, leaving nothing behind. Also the strict integer conversion
+// the top ten reads its scores with.
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -75,7 +74,8 @@ class TstProfileFile : public QObject, TTopTenFolder {
              {"write: CR-only file", {"[s]\rx=1\r", "k", "v", -1, "[s]\rx=1\rk=v\r"}},
              {"write: line break refused", {"[s]\nk=1\n", "k", "1\n[t]", -1, "[s]\nk=1\n"}},
              {"write: NUL ends the value", {"[s]\nk=1\n", "k", u"2\u0000\n[t]"_qs, -1, "[s]\nk=2\n"}},
-             {"write: U+FEFF key beside k", {"[s]\nk=1\n", u"\uFEFFk"_qs, "v", -1, u"[s]\nk=1\n\uFEFFk=v\n"_qs}}})
+             {"write: U+FEFF key beside k",
+              {"[s]\nk=1\n", u"\uFEFFk"_qs, "v", -1, u"[s]\nk=1\n\uFEFFk=v\n"_qs}}})
       QTest::newRow(Name) << Call;
   }
   void call() {
@@ -128,44 +128,6 @@ class TstProfileFile : public QObject, TTopTenFolder {
     // Whatever lock or temporary the last kill left, the next write clears.
     QVERIFY(WritePrivateProfileString("Main", "Counter", "0", Path));
     QCOMPARE(FilesOf(Dir.path(), "quintor.tps").join(" "), "quintor.tps");
-  }
-
-  // Many writes in one update leave the bytes the same writes leave one at a
-  // time, reads between them see the changes so far, and nothing reaches the
-  // file before the commit. The writes go back and forth between a section
-  // and one before it, whose lines grow and shrink, moving the first one's
-  // header both ways.
-  void updateEqualsSingleWrites_data() {
-    QTest::addColumn<QByteArray>("Content");
-    QTest::newRow("CRLF, comments, blank lines") << QByteArray("; top\r\n[b]\r\nx=zero0000\r\n; c\r\n\r\n[a]\r\ny=0\r\n\r\n");
-    QTest::newRow("hand-edited") << QByteArray("  [ B ] x\n  X = zero0000 \nnokey\n[A]\n;y=9\nY=\"0\"\n[b]\nz=dup\n");
-    QTest::newRow("duplicate keys, CR only, no last break") << QByteArray("[a]\ry=1\ry=2\r[b]\rx=3");
-    QTest::newRow("byte-order mark, only another section") << QByteArray("\xEF\xBB\xBF[c]\nk=v\n");
-    QTest::newRow("no file") << NoFile;
-  }
-  void updateEqualsSingleWrites() {
-    QFETCH(QByteArray, Content);
-    const QList<QStringList> Writes = {{"a", "y", "1"}, {"b", "z", "new"}, {"a", "Y", "2"}, {"b", " X ", "3"},
-                                       {"a", "y", "2"}, {"new", "k", ""},   {"a", "k=", "x"}, {"B", "w", "4"}};
-    QStringList Single, Batched;
-    QVERIFY(Spit(Path, Content));
-    for (const QStringList &W : Writes) {
-      WritePrivateProfileString(W[0], W[1], W[2], Path);
-      Single << GetPrivateProfileString("a", "y", "-", 10, Path) + GetPrivateProfileString("b", "x", "-", 10, Path);
-    }
-    const QByteArray Expected = Slurp(Path);
-
-    QVERIFY(Spit(Path, Content));
-    TProfileUpdate Update(Path);
-    QVERIFY(Update.CanCommit());
-    for (const QStringList &W : Writes) {
-      QCOMPARE(Update.WriteString(W[0], W[1], W[2]), W[1] != "k=");
-      Batched << Update.GetString("a", "y", "-", 10) + Update.GetString("b", "x", "-", 10);
-    }
-    QCOMPARE(Slurp(Path), Content);
-    QVERIFY(Update.Commit());
-    QCOMPARE(Slurp(Path), Expected);
-    QCOMPARE(Batched, Single);
   }
 
   // A lock another process holds makes a write wait a moment and fail; a

@@ -59,33 +59,28 @@ QString Game(int Total) { return QString("%1|G%1|%2|%3").arg(Total).arg(Today())
 // An entry and a reset as they were made before each became one step: every
 // value read and written by a call of its own.
 const QString List = "Top Ten Scores";
-QString KeyOf(const char *Prefix, int N) { return QString::asprintf("%s%02d", Prefix, N); }
+const std::array<const char *, 4> Keys = {"Score", "Name", "Date", "Quintors"};
+const QStringList Empty = {"0", "", "", "0"};
+
+QString KeyOf(int K, int N) { return QString::asprintf("%s%02d", Keys[K], N); }
+
+void WritePlace(const QString &Path, int N, const QStringList &Values) {
+  for (int K = 0; K < 4; ++K) WritePrivateProfileString(List, KeyOf(K, N), Values[K], Path);
+}
 
 void KeyByKeyAddEntry(const QString &Path, int Total, const QString &Name, int Quintors) {
-  const auto Read = [&](const char *Prefix, int N, const QString &Default, int Size) {
-    return GetPrivateProfileString(List, KeyOf(Prefix, N), Default, Size, Path);
-  };
   int P = 11;
-  while (P > 1 && Read("Score", P - 1, "0", 10).toInt() <= Total) --P;
-  if (P > 10) return;
+  while (P > 1 && GetPrivateProfileString(List, KeyOf(0, P - 1), "0", 10, Path).toInt() <= Total) --P;
   for (int I = 10; I > P; --I) {
-    const QStringList Old = {Read("Score", I - 1, "0", 10), Read("Name", I - 1, "", 100),
-                             Read("Date", I - 1, "", 100), Read("Quintors", I - 1, "0", 10)};
-    int K = 0;
-    for (const char *Prefix : {"Score", "Name", "Date", "Quintors"})
-      WritePrivateProfileString(List, KeyOf(Prefix, I), Old[K++], Path);
+    QStringList Old;
+    for (int K = 0; K < 4; ++K) Old << GetPrivateProfileString(List, KeyOf(K, I - 1), Empty[K], K % 3 ? 100 : 10, Path);
+    WritePlace(Path, I, Old);
   }
-  const QStringList New = {QString::number(Total), Name, Today(), QString::number(Quintors)};
-  int K = 0;
-  for (const char *Prefix : {"Score", "Name", "Date", "Quintors"}) WritePrivateProfileString(List, KeyOf(Prefix, P), New[K++], Path);
+  if (P <= 10) WritePlace(Path, P, {QString::number(Total), Name, Today(), QString::number(Quintors)});
 }
 
 void KeyByKeyReset(const QString &Path) {
-  for (int N = 1; N <= 10; ++N) {
-    int K = 0;
-    for (const char *Prefix : {"Score", "Name", "Date", "Quintors"})
-      WritePrivateProfileString(List, KeyOf(Prefix, N), QStringList{"0", "", "", "0"}[K++], Path);
-  }
+  for (int N = 1; N <= 10; ++N) WritePlace(Path, N, Empty);
 }
 
 // --enter PROGRAM [TOTAL ...]: the entering child of the kill and the
@@ -99,7 +94,7 @@ int Enter(const QStringList &Args) {
     QThread::msleep(QRandomGenerator::global()->bounded(3));  // a player is slower than this
   }
   if (Args.size() > 1) return 0;
-  for (bool First = Args.size() == 1;; First = false) {
+  for (bool First = true;; First = false) {
     QString Name, Score, Date, Quintors;
     File.ReadEntry(1, Name, Score, Date, Quintors);
     const int Total = qMax(1000, Score.toInt()) + 1;
@@ -168,7 +163,7 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QFETCH(int, Total);
     // In memory where there is a memory file system: the key-by-key writes
     // flush the disk forty times each.
-    QTemporaryDir Fast(QDir("/dev/shm").exists() ? "/dev/shm/tst_toptenfile-XXXXXX" : QDir::tempPath() + "/tst_toptenfile-XXXXXX");
+    QTemporaryDir Fast((QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath()) + "/tst_toptenfile-XXXXXX");
     const QString Program = Fast.filePath("quintor"), File = Program + ".tps";
     QVERIFY(Spit(File, Content));
     Total ? KeyByKeyAddEntry(File, Total, "New", 3) : KeyByKeyReset(File);

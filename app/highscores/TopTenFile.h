@@ -11,14 +11,16 @@ class TBigScoreDlg;
 // Quintors01 ... Quintors10). Where the program's folder cannot be written
 // (an installed program), the list lives in a file of the same name in the
 // user's data folder instead, which starts as a copy of the list beside the
-// program: until the first entry or reset writes it, that list is read. There is no copy in memory: every operation
-// reads the file afresh, so the list is always what is on disk. An entry and
-// a reset are each one step: the file is locked, read once, changed key by
-// key in memory and replaced once, so that a kill leaves the old list or the
-// new one, and two copies of the game entering games at the same time keep
-// the true ten best of both. When the lock cannot be had within a moment
-// (another copy hangs in the middle of an entry), the entry is not kept, as
-// when the folder cannot be written.
+// program: until the first entry or reset writes it, that list is read.
+//
+// There is no copy in memory: every operation reads the file afresh, so the
+// list is always what is on disk. An entry and a reset are each one step:
+// the file is locked, read once, changed key by key in memory and replaced
+// once, so that a kill leaves the old list or the new one, and two copies of
+// the game entering games at the same time keep the true ten best of both.
+// When the lock cannot be had within a moment (another copy hangs in the
+// middle of an entry), the entry is not kept, as when the file cannot be
+// written.
 class TTopTenFile {
  public:
   // The file beside the running program (ProgramFilePath()).
@@ -60,7 +62,6 @@ class TTopTenFile {
   void EnterNewScore(int Total, int Quintors);
 
  private:
-
   QString StartingList() const;  // read while the user's copy does not exist
   TProfileSnapshot Snapshot() const;
   void MakeFolder() const;
