@@ -32,8 +32,9 @@
 // atomically: the new text goes to a temporary file without a name, which
 // vanishes with the process should it die, and is put in the file's place by
 // a rename, so an interrupted write leaves the old or the new file, never a
-// torn one and no leftovers (temporaries that a killed writer leaves where the
-// system cannot make nameless ones are removed by the next write).
+// torn one and no leftovers. The one temporary a killed writer can leave (in
+// the instant between naming it and the rename, or where the file system
+// cannot make nameless files) is removed by the next write.
 //
 // Files larger than MaxProfileFileSize are not read (reads give the default,
 // writes fail): a profile file is a few kilobytes, and reading a huge one
