@@ -1,8 +1,9 @@
-// Times an insertion at place 1 of a full top-ten list (ten reads to place
-// it, then 36 reads and 40 writes, each write an atomic replace of the file)
-// against a baseline measured in the same run and folder: 40 plain writes of
-// a file of the same size, and 40 atomic replaces without the profile
-// parsing around them.
+// Times an insertion at place 1 of a full top-ten list (one locked read of
+// the file, the 46 reads and 40 key changes in memory, one atomic replace),
+// in a small file and in one of 1 MB, against baselines measured in the same
+// run and folder: one atomic replace of a file of each size, and 40 plain
+// writes and 40 atomic replaces of the small one (what an insertion cost when
+// every key change replaced the file).
 //
 //   topten_insert [folder] [rounds]     (default: a temporary folder here, 200)
 #include <QCoreApplication>
@@ -56,35 +57,58 @@ int main(int argc, char *argv[]) {
     return 2;
   }
 
-  TTopTenFile File(Folder + "/bench");
-  QFile::remove(File.GetFileName());
-  for (int I = 1; I <= 10; ++I) File.AddEntry(I * 100, QStringLiteral("Player %1").arg(I), I % 4);
-  QFile Sized(File.GetFileName());
-  const qint64 Size = Sized.size();
+  // A full list; the large file holds another section before it.
+  const auto Fill = [](const QString &Path, qsizetype Padding) {
+    QFile::remove(Path);
+    QByteArray Data;
+    if (Padding) Data = "[Notes]\n";
+    for (int Line = 0; Data.size() < Padding; ++Line)
+      Data += "Note" + QByteArray::number(Line) + '=' + QByteArray(60, 'n') + '\n';
+    QFile Out(Path);
+    if (!Out.open(QIODevice::WriteOnly) || Out.write(Data) != Data.size()) std::abort();
+    Out.close();
+    TTopTenFile File(Path.chopped(4));
+    for (int I = 1; I <= 10; ++I) File.AddEntry(I * 100, QStringLiteral("Player %1").arg(I), I % 4);
+    return QFile(Path).size();
+  };
+  TTopTenFile Small(Folder + "/bench"), Large(Folder + "/large");
+  const qint64 Size = Fill(Small.GetFileName(), 0), LargeSize = Fill(Large.GetFileName(), 1 << 20);
 
   // Every total beats all before it, so each insertion goes to place 1; the
-  // names and counts differ, so that each shift really rewrites the file
-  // (only the dates, all of today, are written unchanged and skipped).
-  const auto Insert = Time(Rounds, [&](int Round) { File.AddEntry(100000 + Round, QStringLiteral("Bench %1").arg(Round), Round % 7); });
+  // names and counts differ, so that each shift really changes the file.
+  const auto Inserting = [&](TTopTenFile &File) {
+    return Time(Rounds, [&](int Round) {
+      File.AddEntry(100000 + Round, QStringLiteral("Bench %1").arg(Round), Round % 7);
+    });
+  };
+  const auto Insert = Inserting(Small), InsertLarge = Inserting(Large);
 
-  const QByteArray Payload(Size, 'x');
   const QString Plain = Folder + "/plain.txt";
+  const auto Replaces = [&](qint64 Bytes, int Count) {
+    const QByteArray Payload(Bytes, 'x');
+    return Time(Rounds, [&](int) {
+      for (int I = 0; I < Count; ++I) {
+        QSaveFile F(Plain);
+        if (!F.open(QIODevice::WriteOnly) || F.write(Payload) != Bytes || !F.commit()) std::abort();
+      }
+    });
+  };
+  const auto OneReplace = Replaces(Size, 1), OneLargeReplace = Replaces(LargeSize, 1);
+  const QByteArray Payload(Size, 'x');
   const auto PlainWrites = Time(Rounds, [&](int) {
     for (int I = 0; I < 40; ++I) {
       QFile F(Plain);
       if (!F.open(QIODevice::WriteOnly | QIODevice::Truncate) || F.write(Payload) != Size) std::abort();
     }
   });
-  const auto AtomicWrites = Time(Rounds, [&](int) {
-    for (int I = 0; I < 40; ++I) {
-      QSaveFile F(Plain);
-      if (!F.open(QIODevice::WriteOnly) || F.write(Payload) != Size || !F.commit()) std::abort();
-    }
-  });
+  const auto FortyReplaces = Replaces(Size, 40);
 
-  std::printf("folder %s, file %lld bytes, %d rounds\n", qPrintable(Folder), Size, Rounds);
-  Report("insertion at place 1 (86 reads, 40 writes)", Insert);
+  std::printf("folder %s, files %lld and %lld bytes, %d rounds\n", qPrintable(Folder), Size, LargeSize, Rounds);
+  Report("insertion at place 1", Insert);
+  Report("insertion at place 1, 1 MB file", InsertLarge);
+  Report("baseline: 1 atomic replace", OneReplace);
+  Report("baseline: 1 atomic replace, 1 MB", OneLargeReplace);
   Report("baseline: 40 plain small-file writes", PlainWrites);
-  Report("baseline: 40 atomic replaces", AtomicWrites);
+  Report("baseline: 40 atomic replaces", FortyReplaces);
   return 0;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 // Helpers of the top-ten tests: a folder of the test's own for the program
-// and its list, a file's bytes, and the text of a raised error.
+// and its list, a file's bytes, the files beside it, and the text of a
+// raised error.
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <stdexcept>
@@ -23,6 +25,11 @@ inline bool Spit(const QString &Path, const QByteArray &Data) {  // NoFile remov
   QFile::remove(Path);
   QFile F(Path);
   return Data == NoFile || (F.open(QIODevice::WriteOnly) && F.write(Data) == Data.size());
+}
+
+// The files in Folder whose names begin with Name (temporaries, locks).
+inline QStringList FilesOf(const QString &Folder, const QString &Name) {
+  return QDir(Folder).entryList({Name + "*"}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 // The text of the error Call raises; empty when it raises none.

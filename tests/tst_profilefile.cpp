@@ -1,9 +1,13 @@
 // The profile functions read and write one value at a time. The contract:
 // names match without regard to case, values come back trimmed and
-// unquoted, and a write touches one line and nothing else, atomically.
-// Also the strict integer conversion the top ten reads its scores with.
+// unquoted, and a write touches one line and nothing else, atomically,
+// under a lock, leaving nothing behind. Also the strict integer conversion
+// the top ten reads its scores with.
+#include <QLockFile>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <cstdio>
+#include <unistd.h>
 
 #include "ProfileFile.h"
 #include "StrToInt.h"
@@ -25,6 +29,8 @@ struct TCall {
 QByteArray CrashStep(int I) {
   return "; keep\r\n[Main]\r\nCounter=" + QByteArray::number(I) + QByteArray(I % 500, 'z') + "\r\n";
 }
+
+template <size_t N> QByteArray Raw(const char (&Bytes)[N]) { return QByteArray(Bytes, N - 1); }  // NULs too
 
 TCall Int(const QByteArray &Value, const QString &Expected) { return {"[s]\nk=" + Value + "\n", "k", "", 0, Expected}; }
 }  // namespace
@@ -51,6 +57,10 @@ class TstProfileFile : public QObject, TTopTenFolder {
              {"tabs, ^Z and BOM", {"\xEF\xBB\xBF[s]\n\ta\t=\t2\x1a\n", "a", "", 100, "2"}},
              {"not UTF-8: Windows-1252", {"[s]\na=Jos\xE9 \x80\n", "a", "", 100, u"Jos\u00e9 \u20ac"_qs}},
              {"UTF-8, cut by characters", {"[s]\na=\xC3\xA9\xF0\x9F\x8E\xB2z\n", "a", "", 3, u"\u00e9\U0001F3B2"_qs}},
+             {"NUL ends the value", {Raw("[s]\na=ab\0cd\n"), "a", "d", 100, "ab"}},
+             {"NUL ends it before the quotes go", {Raw("[s]\na='x'\0'\n"), "a", "", 100, "x"}},
+             {"U+FEFF starting a value is kept", {"[s]\na=\xEF\xBB\xBFv\n", "a", "", 100, u"\uFEFFv"_qs}},
+             {"U+FEFF starting a key is part of it", {"[s]\n\xEF\xBB\xBFk=1\nk=2\n", "k", "", 100, "2"}},
              {"int: quoted, +", Int("\"+1\"", "1")}, {"int: -1", Int("-1", "4294967295")},
              {"int: leading digits", Int("42A9", "42")}, {"int: 0x", Int("0x1A", "26")},
              {"int: 0X is no prefix", Int("0X1A", "0")}, {"int: empty", Int("", "7")},
@@ -62,7 +72,10 @@ class TstProfileFile : public QObject, TTopTenFolder {
              {"write: last line without a break", {"[s]\r\nx=1", "k", "v", -1, "[s]\r\nx=1\r\nk=v\r\n"}},
              {"write: new section at the end", {"[t]\r\n\r\n", "k", "v", -1, "[t]\r\n\r\n[s]\r\nk=v\r\n"}},
              {"write: CR-only file", {"[s]\rx=1\r", "k", "v", -1, "[s]\rx=1\rk=v\r"}},
-             {"write: line break refused", {"[s]\nk=1\n", "k", "1\n[t]", -1, "[s]\nk=1\n"}}})
+             {"write: line break refused", {"[s]\nk=1\n", "k", "1\n[t]", -1, "[s]\nk=1\n"}},
+             {"write: NUL ends the value", {"[s]\nk=1\n", "k", u"2\u0000\n[t]"_qs, -1, "[s]\nk=2\n"}},
+             {"write: U+FEFF key beside k",
+              {"[s]\nk=1\n", u"\uFEFFk"_qs, "v", -1, u"[s]\nk=1\n\uFEFFk=v\n"_qs}}})
       QTest::newRow(Name) << Call;
   }
   void call() {
@@ -112,6 +125,72 @@ class TstProfileFile : public QObject, TTopTenFolder {
       QVERIFY(Writer.waitForFinished());
       QCOMPARE(Slurp(Path), CrashStep(int(GetPrivateProfileInt("Main", "Counter", -1, Path))));
     }
+    // Whatever lock or temporary the last kill left, the next write clears.
+    QVERIFY(WritePrivateProfileString("Main", "Counter", "0", Path));
+    QCOMPARE(FilesOf(Dir.path(), "quintor.tps").join(" "), "quintor.tps");
+  }
+
+  // A lock another process holds makes a write wait a moment and fail; a
+  // lock whose holder died is taken over at once, also one it died before
+  // signing (an empty lock file), unless the file was made a moment ago and
+  // its maker may be about to take it.
+  void lock_data() {
+    QTest::addColumn<QString>("Holder");
+    QTest::addColumn<bool>("Taken");
+    QTest::newRow("held by a running process") << "running" << false;
+    QTest::newRow("left by a killed process") << "killed" << true;
+    QTest::newRow("left by an earlier process with this one's id") << "same id" << true;
+    QTest::newRow("empty, just made") << "empty now" << false;
+    QTest::newRow("empty, made long ago") << "empty before" << true;
+  }
+  void lock() {
+    QFETCH(QString, Holder);
+    QFETCH(bool, Taken);
+    const QString LockName = Path + ".lock";
+    QLockFile Held(LockName);
+    if (Holder == "running") QVERIFY(Held.tryLock(0));
+    if (Holder == "killed") {
+      QProcess Child;
+      Child.start(QCoreApplication::applicationFilePath(), {"--lock", Path});
+      QVERIFY(Child.waitForReadyRead(10000));
+      QCOMPARE(Child.readAll(), "locked\n");
+      Child.kill();
+      QVERIFY(Child.waitForFinished());
+    }
+    if (Holder == "same id") {
+      QVERIFY(Held.tryLock(0));
+      QFile::copy(LockName, LockName + ".kept");  // its content names this process
+      Held.unlock();
+      QVERIFY(QFile::rename(LockName + ".kept", LockName));
+    }
+    if (Holder.startsWith("empty")) {
+      QFile Empty(LockName);
+      QVERIFY(Empty.open(QIODevice::WriteOnly));
+      if (Holder == "empty before")
+        QVERIFY(Empty.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+    }
+    QVERIFY(QFile::exists(LockName));
+    {
+      TProfileUpdate Update(Path, 100);
+      QCOMPARE(Update.CanCommit(), Taken);
+      QVERIFY(Update.WriteString("s", "k", "v"));
+      QCOMPARE(Update.Commit(), Taken);
+    }
+    QCOMPARE(Slurp(Path), Taken ? QByteArray("[s]\nk=v\n") : NoFile);
+    QCOMPARE(QFile::exists(LockName), !Taken);
+  }
+
+  // A temporary that a killed write left beside the file goes with the next
+  // write; files that merely look alike stay.
+  void leftoverTemporaryRemoved() {
+    QVERIFY(Spit(Path, "[s]\nk=1\n"));
+    for (const char *Suffix : {".tmp0badcafe", ".tmp0BADCAFE", ".tmp0badcafe0", ".tmp-1", ".bak"})
+      QVERIFY(Spit(Path + Suffix, "x"));
+    QVERIFY(WritePrivateProfileString("s", "k", "2", Path));
+    QCOMPARE(FilesOf(Dir.path(), "quintor.tps"),
+             QStringList({"quintor.tps", "quintor.tps.bak", "quintor.tps.tmp-1", "quintor.tps.tmp0BADCAFE",
+                          "quintor.tps.tmp0badcafe0"}));
+    for (const char *Suffix : {".tmp0BADCAFE", ".tmp0badcafe0", ".tmp-1", ".bak"}) QFile::remove(Path + Suffix);
   }
 
   // The strict conversion accepts exactly one signed 32-bit integer and names
@@ -138,6 +217,13 @@ class TstProfileFile : public QObject, TTopTenFolder {
 };
 
 int main(int argc, char *argv[]) {
+  if (argc == 3 && qstrcmp(argv[1], "--lock") == 0) {  // the lock test's holder, until killed
+    QCoreApplication App(argc, argv);
+    TProfileUpdate Update(QString::fromLocal8Bit(argv[2]));
+    std::puts(Update.CanCommit() ? "locked" : "not locked");
+    std::fflush(stdout);
+    for (;;) ::pause();
+  }
   for (int I = 1; argc == 3 && qstrcmp(argv[1], "--writer") == 0; ++I)  // the crash test's victim
     WritePrivateProfileString("Main", "Counter", QString::number(I) + QString(I % 500, u'z'), argv[2]);
   QCoreApplication App(argc, argv);

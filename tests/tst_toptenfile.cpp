@@ -1,9 +1,12 @@
 // The top ten: its file and its two dialogs.
 //
 // The file: placing a total (a tie ranks the newer game first), shifting the
-// lower places down key by key, the read limits, Reset, and the strict
-// reading of scores when placing. Every check reads the file through a fresh
-// object or as bytes.
+// lower places down, the read limits, Reset, and the strict reading of
+// scores when placing. An entry and a reset are one step that leaves the
+// bytes the key-by-key writes always left; a kill in the middle leaves the
+// old list or the new one, two copies of the game entering at once keep the
+// true ten best, and a lock held elsewhere never stalls the game for long.
+// Every check reads the file through a fresh object or as bytes.
 //
 // The list: ten rows read from the file on every showing and gone on hide;
 // the reset question and what each answer does. The name dialog, through the
@@ -13,8 +16,11 @@
 // window is tested with the other windows.
 #include <QApplication>
 #include <QDate>
+#include <QLockFile>
 #include <QMessageBox>
+#include <QRandomGenerator>
 #include <QtTest>
+#include <cstdio>
 
 #include "BigScoreDlg.h"
 #include "ProfileFile.h"
@@ -45,6 +51,61 @@ QStringList Full() {
   return Places;
 }
 
+QString Today() { return QDate::currentDate().toString("dd.MM.yy"); }
+
+// The place of a game that the entering child processes enter.
+QString Game(int Total) { return QString("%1|G%1|%2|%3").arg(Total).arg(Today()).arg(Total % 7); }
+
+// An entry and a reset as they were made before each became one step: every
+// value read and written by a call of its own.
+const QString List = "Top Ten Scores";
+const std::array<const char *, 4> Keys = {"Score", "Name", "Date", "Quintors"};
+const QStringList Empty = {"0", "", "", "0"};
+
+QString KeyOf(int K, int N) { return QString::asprintf("%s%02d", Keys[K], N); }
+
+void WritePlace(const QString &Path, int N, const QStringList &Values) {
+  for (int K = 0; K < 4; ++K) WritePrivateProfileString(List, KeyOf(K, N), Values[K], Path);
+}
+
+void KeyByKeyAddEntry(const QString &Path, int Total, const QString &Name, int Quintors) {
+  int P = 11;
+  while (P > 1 && GetPrivateProfileString(List, KeyOf(0, P - 1), "0", 10, Path).toInt() <= Total) --P;
+  for (int I = 10; I > P; --I) {
+    QStringList Old;
+    for (int K = 0; K < 4; ++K) Old << GetPrivateProfileString(List, KeyOf(K, I - 1), Empty[K], K % 3 ? 100 : 10, Path);
+    WritePlace(Path, I, Old);
+  }
+  if (P <= 10) WritePlace(Path, P, {QString::number(Total), Name, Today(), QString::number(Quintors)});
+}
+
+void KeyByKeyReset(const QString &Path) {
+  for (int N = 1; N <= 10; ++N) WritePlace(Path, N, Empty);
+}
+
+// --enter PROGRAM [TOTAL ...]: the entering child of the kill and the
+// two-copies tests. Enters each total as Game(Total), or, given none, one
+// better than the best on the list after the other until killed, saying
+// "go" after the first.
+int Enter(const QStringList &Args) {
+  TTopTenFile File(Args[0]);
+  for (const QString &Total : Args.mid(1)) {
+    File.AddEntry(Total.toInt(), "G" + Total, Total.toInt() % 7);
+    QThread::msleep(QRandomGenerator::global()->bounded(3));  // a player is slower than this
+  }
+  if (Args.size() > 1) return 0;
+  for (bool First = true;; First = false) {
+    QString Name, Score, Date, Quintors;
+    File.ReadEntry(1, Name, Score, Date, Quintors);
+    const int Total = qMax(1000, Score.toInt()) + 1;
+    File.AddEntry(Total, "G" + QString::number(Total), Total % 7);
+    if (First) {
+      std::puts("go");
+      std::fflush(stdout);
+    }
+  }
+}
+
 // Answer runs on the dialog of type T that the next modal loop shows. A
 // zero-delay timer fires only once that loop runs, so the dialog is up; any
 // other dialog ends the run at once rather than leaving it hanging.
@@ -73,10 +134,44 @@ QStringList Shown(TTop10Form &Form, std::function<void(TTop10Form *)> Also = {})
 
 class TstTopTenFile : public QObject, TTopTenFolder {
   Q_OBJECT
-  QString Today = QDate::currentDate().toString("dd.MM.yy");
 
  private slots:
   void init() { QFile::remove(Path); }
+
+  // An entry and a reset leave the bytes the same changes made key by key
+  // leave, on hand-made and hand-edited files alike.
+  void oneStepEqualsKeyByKey_data() {
+    QTest::addColumn<QByteArray>("Content");
+    QTest::addColumn<int>("Total");  // 0: a reset
+    const QList<std::pair<const char *, QByteArray>> Files = {
+        {"hand-made, CRLF, a comment and another section first", Listing(Full())},
+        {"hand-edited: spaces, case, quotes, comments, missing keys",
+         "[Top Ten Scores]\n; mine\n  score01 = 100  \nNAME01=Ann\n\nScore02=\"90\"\nName02='Bob'\n#Quintors02=5\n"
+         "Quintors02 = 3 ; note\nScore03=80\n  \n[later]\nk=v\n"},
+        {"duplicate keys, a second list section",
+         "[Top Ten Scores]\nScore01=100\nScore01=999\nName01=A\n[Misc]\na=1\n[top ten scores]\nScore02=90\n"},
+        {"CR only, byte-order mark, Windows-1252, no last break",
+         "\xEF\xBB\xBF[ Top Ten Scores ]\rScore01=\"70\"\rName01=Jos\xE9\rDate01=  spaced  \rQuintors01='2'"},
+        {"another section only, no last break", "[a]\nb=c"},
+        {"no file", NoFile}};
+    for (const auto &[Name, Content] : Files)
+      for (const auto &[What, Total] : {std::pair{"first", 1000}, {"middle", 85}, {"reset", 0}})
+        QTest::addRow("%s: %s", What, Name) << Content << Total;
+  }
+  void oneStepEqualsKeyByKey() {
+    QFETCH(QByteArray, Content);
+    QFETCH(int, Total);
+    // In memory where there is a memory file system: the key-by-key writes
+    // flush the disk forty times each.
+    QTemporaryDir Fast((QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath()) + "/tst_toptenfile-XXXXXX");
+    const QString Program = Fast.filePath("quintor"), File = Program + ".tps";
+    QVERIFY(Spit(File, Content));
+    Total ? KeyByKeyAddEntry(File, Total, "New", 3) : KeyByKeyReset(File);
+    const QByteArray KeyByKey = Slurp(File);
+    QVERIFY(Spit(File, Content));
+    Total ? void(TTopTenFile(Program).AddEntry(Total, "New", 3)) : TTopTenFile(Program).Reset();
+    QCOMPARE(Slurp(File), KeyByKey);
+  }
 
   // With no file every place scores 0; the first entry writes the whole
   // list, key by key from place 10 up, then the new place 1.
@@ -87,7 +182,7 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QByteArray Expected = "[Top Ten Scores]\n";
     for (int N = 10; N >= 2; --N)
       Expected += QString::asprintf("Score%02d=0\nName%02d=\nDate%02d=\nQuintors%02d=0\n", N, N, N, N).toUtf8();
-    QCOMPARE(Slurp(Path), Expected + "Score01=1\nName01=\nDate01=" + Today.toUtf8() + "\nQuintors01=2\n");
+    QCOMPARE(Slurp(Path), Expected + "Score01=1\nName01=\nDate01=" + Today().toUtf8() + "\nQuintors01=2\n");
   }
 
   // The tie with the tenth is placed here; only the game end refuses it.
@@ -103,25 +198,127 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QVERIFY(Spit(Path, Listing(Full())));
     QCOMPARE(TTopTenFile(Program).AddEntry(Total, "New", 3), Place);
     QStringList Expected = Full();
-    if (Place <= 10) Expected.insert(Place - 1, QString("%1|New|%2|3").arg(Total).arg(Today));
+    if (Place <= 10) Expected.insert(Place - 1, QString("%1|New|%2|3").arg(Total).arg(Today()));
     QCOMPARE(Slurp(Path), Listing(Expected));
   }
 
-  // A name typed into the file by hand is read cut to 99 characters, and a
-  // shift writes the cut text one place down. A pasted line break becomes a
-  // space rather than leaving the displaced player's name in place. Reset
-  // then keeps every key, with empty names and dates.
+  // A name typed into the file by hand is read cut to 99 characters, or at
+  // a NUL, and a shift writes the cut text one place down; a name that
+  // begins with U+FEFF keeps it. A pasted line break becomes a space rather
+  // than leaving the displaced player's name in place. Reset then keeps
+  // every key, with empty names and dates.
   void cutOnReadAndShiftThenReset() {
     QStringList Places = Full();
+    Places[0] = u"100|\uFEFFP1|D1|1"_qs;
     Places[2] = "80|" + QString(150, u'n') + "|D3|3";
     Places[4] = "0000000060|P5|D5|5";
-    QVERIFY(Spit(Path, Listing(Places)));
+    QVERIFY(Spit(Path, Listing(Places).replace("Name04=P4\r", QByteArray("Name04=P4\0junk\r", 15))));
     QCOMPARE(TTopTenFile(Program).AddEntry(1000, "A\r\nB", 0), 1);
     Places[2].remove(3, 51);
     Places[4] = "000000006|P5|D5|5";
-    QCOMPARE(Slurp(Path), Listing(QStringList{"1000|A  B|" + Today + "|0"} + Places));
+    QCOMPARE(Slurp(Path), Listing(QStringList{"1000|A  B|" + Today() + "|0"} + Places));
     TTopTenFile(Program).Reset();
     QCOMPARE(Slurp(Path), Listing(QStringList(10, "0|||0")));
+  }
+
+  // A child entering games one after the other, killed at random moments,
+  // always leaves the list after one of its entries, whole; each child's
+  // first entry takes over the lock the one before was killed holding, and
+  // the next entry leaves neither lock nor temporary behind.
+  void killedEntryLeavesOldOrNewList() {
+    QVERIFY(Spit(Path, Listing(Full())));
+    int Best = 0;
+    for (int Round = 0; Round < 25; ++Round) {
+      QProcess Child;
+      Child.start(QCoreApplication::applicationFilePath(), {"--enter", Program});
+      QVERIFY(Child.waitForReadyRead(10000));
+      QTest::qSleep(QRandomGenerator::global()->bounded(30));
+      Child.kill();
+      QVERIFY(Child.waitForFinished());
+      QString Name, Score, Date, Quintors;
+      TTopTenFile(Program).ReadEntry(1, Name, Score, Date, Quintors);
+      Best = Score.toInt();
+      QStringList Places;
+      for (int Total = Best; Total > 1000 && Places.size() < 10; --Total) Places << Game(Total);
+      QCOMPARE(Slurp(Path), Listing(Places + Full().mid(0, 10 - Places.size())));
+    }
+    QVERIFY2(Best > 1000, "no child ever got the lock");
+    QCOMPARE(TTopTenFile(Program).AddEntry(5000, "Last", 0), 1);
+    QCOMPARE(FilesOf(Dir.path(), "quintor.tps").join(" "), "quintor.tps");
+  }
+
+  // Two copies of the game entering games at the same time end with the ten
+  // best of all the games, each place whole.
+  void twoCopiesKeepTheTrueTopTen() {
+    QVERIFY(Spit(Path, Listing(QStringList(10, "0|||0"))));
+    QList<int> Totals;
+    while (Totals.size() < 30)
+      if (const int T = QRandomGenerator::global()->bounded(1, 1000); !Totals.contains(T)) Totals << T;
+    QStringList Args[2] = {{"--enter", Program}, {"--enter", Program}};
+    for (int I = 0; I < Totals.size(); ++I) Args[I % 2] << QString::number(Totals[I]);
+    QProcess Copies[2];
+    for (int C = 0; C < 2; ++C) Copies[C].start(QCoreApplication::applicationFilePath(), Args[C]);
+    for (QProcess &Copy : Copies) QVERIFY(Copy.waitForFinished(30000) && Copy.exitCode() == 0);
+    std::sort(Totals.begin(), Totals.end(), std::greater<>());
+    QStringList Places;
+    for (int T : Totals.mid(0, 10)) Places << Game(T);
+    QCOMPARE(Slurp(Path), Listing(Places));
+  }
+
+  // While another copy holds the lock, an entry gives up after a moment and
+  // is not kept; once the lock is free, it is.
+  void heldLockNeverStallsTheGame() {
+    QVERIFY(Spit(Path, Listing(Full())));
+    QLockFile Held(Path + ".lock");
+    QVERIFY(Held.tryLock(0));
+    QElapsedTimer Clock;
+    Clock.start();
+    QCOMPARE(TTopTenFile(Program).AddEntry(1000, "Waits", 1), 1);
+    QCOMPARE_LT(Clock.elapsed(), 5000);
+    QCOMPARE(Slurp(Path), Listing(Full()));
+    Held.unlock();
+    QCOMPARE(TTopTenFile(Program).AddEntry(1000, "Kept", 1), 1);
+    QCOMPARE(Slurp(Path), Listing(QStringList{"1000|Kept|" + Today() + "|1"} + Full().mid(0, 9)));
+  }
+
+  // A program whose folder cannot be written keeps its list in the user's
+  // data folder, made when first needed: the list beside the program is
+  // read until the first entry, which starts from it and leaves it as it
+  // was. A program whose folder can be written keeps its list beside it,
+  // where a read-only list is still not kept, nor moved. The permission
+  // bits decide, also when the tests run as the superuser.
+  void listOfAProgramInAReadOnlyFolder_data() {
+    QTest::addColumn<bool>("FolderWritable");
+    QTest::addColumn<bool>("FileWritable");
+    QTest::newRow("read-only folder: the user's copy") << false << true;
+    QTest::newRow("writable folder: beside the program") << true << true;
+    QTest::newRow("read-only list in a writable folder: not kept") << true << false;
+  }
+  void listOfAProgramInAReadOnlyFolder() {
+    QFETCH(bool, FolderWritable);
+    QFETCH(bool, FileWritable);
+    QStandardPaths::setTestModeEnabled(true);
+    const QString DataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QVERIFY(QDir(DataFolder).removeRecursively());
+    QTemporaryDir Installed;
+    const QString Game = Installed.filePath("quintor"), Beside = Game + ".tps", Copy = DataFolder + "/quintor.tps";
+    QVERIFY(Spit(Beside, Listing(Full())));
+    const auto Writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QVERIFY(QFile::setPermissions(Beside, FileWritable ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner));
+    QVERIFY(QFile::setPermissions(Installed.path(), FolderWritable ? Writable : QFile::ReadOwner | QFile::ExeOwner));
+
+    TTopTenFile File(Game);
+    QCOMPARE(File.GetFileName(), FolderWritable ? Beside : Copy);
+    QCOMPARE(File.GetPosition(95), 2);  // the list beside the program
+    File.AddEntry(1000, "New", 3);
+    const QByteArray Entered = Listing(QStringList{"1000|New|" + Today() + "|3"} + Full().mid(0, 9));
+    const bool Kept = FolderWritable && FileWritable;
+    QCOMPARE(Slurp(Beside), Kept ? Entered : Listing(Full()));
+    QCOMPARE(Slurp(Copy), FolderWritable ? NoFile : Entered);
+    QString Name, Score, Date, Quintors;
+    TTopTenFile(Game).ReadEntry(1, Name, Score, Date, Quintors);
+    QCOMPARE(Name, Kept || !FolderWritable ? "New" : "P1");
+    QVERIFY(QFile::setPermissions(Installed.path(), Writable));
   }
 
   // A hand-edited score that is not a whole number stops the placing before
@@ -203,5 +400,13 @@ class TstTopTenFile : public QObject, TTopTenFolder {
   }
 };
 
-QTEST_MAIN(TstTopTenFile)
+int main(int argc, char *argv[]) {
+  if (argc > 2 && qstrcmp(argv[1], "--enter") == 0) {
+    QCoreApplication App(argc, argv);
+    return Enter(App.arguments().mid(2));
+  }
+  QApplication App(argc, argv);
+  TstTopTenFile Test;
+  return QTest::qExec(&Test, argc, argv);
+}
 #include "tst_toptenfile.moc"

@@ -1,7 +1,14 @@
 #include "TopTenFile.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "BigScoreDlg.h"
 #include "ProfileFile.h"
@@ -26,77 +33,133 @@ QString TopTenFileName(const QString &ProgramPath) {
   return Name + QStringLiteral(".tps");
 }
 
+// Whether Folder is there and this user may not add files to it. The
+// permission bits decide, also for the superuser, who could write anyway: a
+// folder marked read-only is not to be written, as a read-only list file is
+// never replaced.
+bool FolderReadOnly(const QString &Folder) {
+  const QByteArray Name = QFile::encodeName(Folder);
+  struct stat Info;
+  if (::stat(Name.constData(), &Info) != 0 || !S_ISDIR(Info.st_mode)) return false;
+  if (::access(Name.constData(), W_OK | X_OK) != 0) return true;  // also a read-only file system
+  if (::geteuid() != 0) return false;  // access() has applied the bits and any access lists
+  const mode_t Bit = Info.st_uid == 0 ? S_IWUSR : Info.st_gid == ::getegid() ? S_IWGRP : S_IWOTH;
+  return (Info.st_mode & Bit) == 0;
+}
+
+// The list beside the program, or, when the program's folder cannot be
+// written, the file of the same name in the user's data folder.
+QString ListFile(const QString &BesideProgram) {
+  const QFileInfo Beside(BesideProgram);
+  if (!FolderReadOnly(Beside.absolutePath())) return BesideProgram;
+  const QString Folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  return Folder.isEmpty() ? BesideProgram : QDir(Folder).filePath(Beside.fileName());
+}
+
 QString Today() { return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat); }
-}  // namespace
 
-TTopTenFile::TTopTenFile() : TTopTenFile(ProgramFilePath()) {}
+QString KeyName(const char *Prefix, int Number) { return QString::asprintf("%s%02d", Prefix, Number); }
 
-TTopTenFile::TTopTenFile(const QString &ProgramPath) : FileName(TopTenFileName(ProgramPath)) {}
-
-QString TTopTenFile::ReadValue(const char *Prefix, int Number, const QString &Default, int Size) const {
-  return GetPrivateProfileString(Section, QString::asprintf("%s%02d", Prefix, Number), Default, Size,
-                                 FileName);
+QString ReadValue(const TProfileSnapshot &File, const char *Prefix, int Number, const QString &Default,
+                  int Size) {
+  return File.GetString(Section, KeyName(Prefix, Number), Default, Size);
 }
 
-int TTopTenFile::GetTenthScore() const {
-  return int(GetPrivateProfileInt(Section, QStringLiteral("Score10"), 0, FileName));
-}
-
-int TTopTenFile::GetPosition(int Total) const {
+int Position(const TProfileSnapshot &File, int Total) {
   int P = 11;
   // From the bottom up, the first stored score that beats Total ends the
   // scan, so an equal score ranks below the new one.
   while (P > 1) {
-    if (StrToInt(ReadValue("Score", P - 1, QStringLiteral("0"), NumberSize)) > Total) break;
+    if (StrToInt(ReadValue(File, "Score", P - 1, QStringLiteral("0"), NumberSize)) > Total) break;
     --P;
   }
   return P;
 }
 
+void ReadPlace(const TProfileSnapshot &File, int Number, QString &Name, QString &Score, QString &Date,
+               QString &Quintors) {
+  Score = ReadValue(File, "Score", Number, QStringLiteral("0"), NumberSize);
+  Name = ReadValue(File, "Name", Number, QString(), TextSize);
+  Date = ReadValue(File, "Date", Number, QString(), TextSize);
+  Quintors = ReadValue(File, "Quintors", Number, QStringLiteral("0"), NumberSize);
+}
+
+void Write(TProfileUpdate &File, int Number, const char *Prefix, const QString &Value) {
+  File.WriteString(Section, KeyName(Prefix, Number), Value);
+}
+}  // namespace
+
+TTopTenFile::TTopTenFile() : TTopTenFile(ProgramFilePath()) {}
+
+TTopTenFile::TTopTenFile(const QString &ProgramPath)
+    : BesideProgram(TopTenFileName(ProgramPath)), FileName(ListFile(BesideProgram)) {}
+
+QString TTopTenFile::StartingList() const { return FileName == BesideProgram ? QString() : BesideProgram; }
+
+TProfileSnapshot TTopTenFile::Snapshot() const { return TProfileSnapshot(FileName, StartingList()); }
+
+void TTopTenFile::MakeFolder() const {
+  if (FileName != BesideProgram) QDir().mkpath(QFileInfo(FileName).absolutePath());
+}
+
+int TTopTenFile::GetTenthScore() const {
+  return int(Snapshot().GetInt(Section, QStringLiteral("Score10"), 0));
+}
+
+int TTopTenFile::GetPosition(int Total) const { return Position(Snapshot(), Total); }
+
 void TTopTenFile::ReadEntry(int Number, QString &Name, QString &Score, QString &Date,
                             QString &Quintors) const {
-  Score = ReadValue("Score", Number, QStringLiteral("0"), NumberSize);
-  Name = ReadValue("Name", Number, QString(), TextSize);
-  Date = ReadValue("Date", Number, QString(), TextSize);
-  Quintors = ReadValue("Quintors", Number, QStringLiteral("0"), NumberSize);
+  ReadPlace(Snapshot(), Number, Name, Score, Date, Quintors);
 }
 
 void TTopTenFile::WriteValue(int Number, const QString &Prefix, const QString &Value) {
   // A failed write is lost without a word: the list simply stays as it was.
-  WritePrivateProfileString(Section, QString::asprintf("%s%02d", qUtf8Printable(Prefix), Number),
-                            Value, FileName);
+  MakeFolder();
+  TProfileUpdate File(FileName, ProfileLockWaitMs, StartingList());
+  Write(File, Number, qUtf8Printable(Prefix), Value);
+  File.Commit();
 }
 
 int TTopTenFile::AddEntry(int Total, const QString &Name, int Quintors) {
-  const int P = GetPosition(Total);
-  if (P > 10) return P;
+  MakeFolder();
+  TProfileUpdate File(FileName, ProfileLockWaitMs, StartingList());
+  const int P = Position(File, Total);
+  if (P > 10 || !File.CanCommit()) return P;  // not kept, without a word
+  // The keys change in the order the list has always been written in, one
+  // place after the other from the bottom, so that the keys a hand-edited
+  // file lacks are added in that order too.
   for (int I = 10; I > P; --I) {
     QString OldName, OldScore, OldDate, OldQuintors;
-    ReadEntry(I - 1, OldName, OldScore, OldDate, OldQuintors);
-    WriteValue(I, QStringLiteral("Score"), OldScore);
-    WriteValue(I, QStringLiteral("Name"), OldName);
-    WriteValue(I, QStringLiteral("Date"), OldDate);
-    WriteValue(I, QStringLiteral("Quintors"), OldQuintors);
+    ReadPlace(File, I - 1, OldName, OldScore, OldDate, OldQuintors);
+    Write(File, I, "Score", OldScore);
+    Write(File, I, "Name", OldName);
+    Write(File, I, "Date", OldDate);
+    Write(File, I, "Quintors", OldQuintors);
   }
-  WriteValue(P, QStringLiteral("Score"), QString::number(Total));
+  Write(File, P, "Score", QString::number(Total));
   // A pasted name may hold line breaks, which no profile line can; written
   // as it is, the write would be refused and the place would keep the name
   // of the player it displaced.
   QString OneLine = Name;
   OneLine.replace(u'\r', u' ').replace(u'\n', u' ');
-  WriteValue(P, QStringLiteral("Name"), OneLine);
-  WriteValue(P, QStringLiteral("Date"), Today());
-  WriteValue(P, QStringLiteral("Quintors"), QString::number(Quintors));
+  Write(File, P, "Name", OneLine);
+  Write(File, P, "Date", Today());
+  Write(File, P, "Quintors", QString::number(Quintors));
+  File.Commit();
   return P;
 }
 
 void TTopTenFile::Reset() {
+  MakeFolder();
+  TProfileUpdate File(FileName, ProfileLockWaitMs, StartingList());
   for (int N = 1; N <= 10; ++N) {
-    WriteValue(N, QStringLiteral("Score"), QStringLiteral("0"));
-    WriteValue(N, QStringLiteral("Name"), QString());
-    WriteValue(N, QStringLiteral("Date"), QString());
-    WriteValue(N, QStringLiteral("Quintors"), QStringLiteral("0"));
+    Write(File, N, "Score", QStringLiteral("0"));
+    Write(File, N, "Name", QString());
+    Write(File, N, "Date", QString());
+    Write(File, N, "Quintors", QStringLiteral("0"));
   }
+  File.Commit();
 }
 
 void TTopTenFile::EnterNewScore(int Total, int Quintors) {

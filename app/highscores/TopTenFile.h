@@ -2,20 +2,34 @@
 
 #include <QString>
 
+#include "ProfileFile.h"
+
 class TBigScoreDlg;
 
 // The ten best games, kept in the INI file beside the program: section
 // "Top Ten Scores", four keys per place (Score01, Name01, Date01,
-// Quintors01 ... Quintors10). There is no copy in memory: every operation
-// reads and writes the file key by key, so the list is always what is on
-// disk.
+// Quintors01 ... Quintors10). Where the program's folder cannot be written
+// (an installed program), the list lives in a file of the same name in the
+// user's data folder instead, which starts as a copy of the list beside the
+// program: until the first entry or reset writes it, that list is read.
+//
+// There is no copy in memory: every operation reads the file afresh, so the
+// list is always what is on disk. An entry and a reset are each one step:
+// the file is locked, read once, changed key by key in memory and replaced
+// once, so that a kill leaves the old list or the new one, and two copies of
+// the game entering games at the same time keep the true ten best of both.
+// When the lock cannot be had within a moment (another copy hangs in the
+// middle of an entry), the entry is not kept, as when the file cannot be
+// written.
 class TTopTenFile {
  public:
   // The file beside the running program (ProgramFilePath()).
   TTopTenFile();
   // The file beside ProgramPath: its extension, if any, becomes ".tps".
+  // Whether its folder can be written is decided here, once.
   explicit TTopTenFile(const QString &ProgramPath);
 
+  // Where the list is written.
   const QString &GetFileName() const { return FileName; }
 
   // The dialog EnterNewScore asks the name with; it is created after the
@@ -48,8 +62,12 @@ class TTopTenFile {
   void EnterNewScore(int Total, int Quintors);
 
  private:
-  QString ReadValue(const char *Prefix, int Number, const QString &Default, int Size) const;
+  QString StartingList() const;  // read while the user's copy does not exist
+  TProfileSnapshot Snapshot() const;
+  void MakeFolder() const;
 
-  const QString FileName;
+  // The file beside the program, and the file the list is written to: the
+  // same, or the user's own copy.
+  const QString BesideProgram, FileName;
   TBigScoreDlg *BigScoreDlg = nullptr;
 };
