@@ -1,6 +1,6 @@
 // The profile (INI) reader on any file: every read returns, and a write
 // followed by a read gives back what was written (as a read shows a value:
-// trimmed, one pair of surrounding quotes dropped), while every other key
+// up to a NUL, trimmed, one pair of surrounding quotes dropped), while every other key
 // keeps the value it had. A refused write leaves the file as it was.
 //
 // Input: a section name, 0x01, a key name, 0x01, a value, 0x01, the file.
@@ -29,10 +29,24 @@ bool IsProfileSpace(QChar C) {
   return C == u' ' || C == u'\t' || C == u'\n' || C == u'\v' || C == u'\f' || C == u'\r' || C == u'\x1a';
 }
 
+// Texts end at their first NUL, passed in or read from the file.
+QString UpToNul(QString Text) {
+  if (const qsizetype Nul = Text.indexOf(QChar(0)); Nul >= 0) Text.truncate(Nul);
+  return Text;
+}
+
+// A name or value as the reader sees it: up to a NUL, without the blanks
+// around it (which include Ctrl+Z).
+QString ProfileTrimmed(QString Text) {
+  Text = UpToNul(Text);
+  while (!Text.isEmpty() && IsProfileSpace(Text.front())) Text.remove(0, 1);
+  while (!Text.isEmpty() && IsProfileSpace(Text.back())) Text.chop(1);
+  return Text;
+}
+
 // A value as a read shows it.
 QString AsRead(QString Value) {
-  while (!Value.isEmpty() && IsProfileSpace(Value.front())) Value.remove(0, 1);
-  while (!Value.isEmpty() && IsProfileSpace(Value.back())) Value.chop(1);
+  Value = ProfileTrimmed(Value);
   if (Value.size() >= 2 && (Value.front() == u'"' || Value.front() == u'\'') && Value.back() == Value.front())
     Value = Value.mid(1, Value.size() - 2);
   return Value;
@@ -86,7 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *Data, std::size_t Size
     fuzz::Fail("the key does not read back as written", Section + u'|' + Key + u'|' + Value + u'|' + Back);
   for (qsizetype I = 0; I < Others.size(); ++I) {
     const auto &[S, K] = Others[I];
-    if (S.compare(Section, Qt::CaseInsensitive) == 0 && K.compare(Key, Qt::CaseInsensitive) == 0) continue;
+    if (ProfileTrimmed(S).compare(Section, Qt::CaseInsensitive) == 0 &&
+        ProfileTrimmed(K).compare(Key, Qt::CaseInsensitive) == 0)
+      continue;
     const QString After = GetPrivateProfileString(S, K, QStringLiteral("\x02"), BigSize, File);
     if (After != Before[I]) fuzz::Fail("another key changed", S + u'|' + K + u'|' + Before[I] + u'|' + After);
   }

@@ -3,8 +3,6 @@
 // same values, of the same kinds); saving that tree gives the same bytes.
 
 #include <QStringList>
-#include <algorithm>
-#include <vector>
 
 #include "FuzzSupport.h"
 #include "RegistryStore.h"
@@ -17,23 +15,17 @@ QString Describe(const TRegistryValue &Value) {
 
 // Keys and values in name order: the saved form may order them otherwise.
 QString Differs(const TRegistryKey &A, const TRegistryKey &B, const QString &Path) {
-  if (A.Name != B.Name) return Path + QStringLiteral(": key name ") + A.Name + u'/' + B.Name;
+  if (A.Name() != B.Name()) return Path + QStringLiteral(": key name ") + A.Name() + u'/' + B.Name();
   QStringList ValuesA, ValuesB;
-  for (const TRegistryValue &Value : A.Values) ValuesA << Describe(Value);
-  for (const TRegistryValue &Value : B.Values) ValuesB << Describe(Value);
+  for (const TRegistryValue *Value : A.Values()) ValuesA << Describe(*Value);
+  for (const TRegistryValue *Value : B.Values()) ValuesB << Describe(*Value);
   ValuesA.sort();
   ValuesB.sort();
   if (ValuesA != ValuesB) return Path + QStringLiteral(": values ") + ValuesA.join(u',') + u'/' + ValuesB.join(u',');
-  if (A.SubKeys.size() != B.SubKeys.size()) return Path + QStringLiteral(": number of sub-keys");
-  auto Sorted = [](const TRegistryKey &Key) {
-    std::vector<const TRegistryKey *> Keys;
-    for (const auto &Sub : Key.SubKeys) Keys.push_back(Sub.get());
-    std::sort(Keys.begin(), Keys.end(), [](auto *L, auto *R) { return L->Name < R->Name; });
-    return Keys;
-  };
-  const auto SubA = Sorted(A), SubB = Sorted(B);
+  const auto SubA = A.SubKeys(true), SubB = B.SubKeys(true);
+  if (SubA.size() != SubB.size()) return Path + QStringLiteral(": number of sub-keys");
   for (std::size_t I = 0; I < SubA.size(); ++I)
-    if (QString Found = Differs(*SubA[I], *SubB[I], Path + u'\\' + SubA[I]->Name); !Found.isEmpty()) return Found;
+    if (QString Found = Differs(*SubA[I], *SubB[I], Path + u'\\' + SubA[I]->Name()); !Found.isEmpty()) return Found;
   return QString();
 }
 
@@ -49,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *Data, std::size_t Size
   if (!Second) fuzz::Fail("a saved tree does not parse", Error + u'\n' + QString::fromUtf8(Saved));
   if (const QString Found = Differs(First->Root(), Second->Root(), QString()); !Found.isEmpty())
     fuzz::Fail("the tree changed on saving and parsing again", Found);
+  if (!(*First == *Second)) fuzz::Fail("the trees compare unequal although nothing differs");
   if (Second->Serialize(TRegistryRoot::CurrentUser) != Saved) fuzz::Fail("saving the parsed tree again differs");
   return 0;
 }
