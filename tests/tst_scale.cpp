@@ -1,18 +1,13 @@
 // The main window drawn at the device pixel ratio CTest gives it through
 // QT_SCALE_FACTOR (the program runs at 1, 1.25, 1.5, 2 and 3): every grid
 // line, every ring of the sunken borders and bevels and the separator's two
-// lines are the same whole number of device pixels wide, and a die's pip has straight edges with no
-// colour between its rim and the face, as a face drawn at the device's
-// resolution has and one scaled up from a small picture has not.
-
-#include <QtTest>
-#include <QtWidgets>
+// lines are the same whole number of device pixels wide, and a die's pip has
+// straight edges with no colour between its rim and the face, as a face drawn
+// at the device's resolution has and one scaled up from a small picture has
+// not.
 
 #include "DiceImages.h"
-#include "MainForm.h"
-#include "QuintorApplication.h"
-#include "ScoreGrid.h"
-#include "StartUp.h"
+#include "MainFormTestSupport.h"
 
 using namespace quintor;
 
@@ -22,10 +17,11 @@ struct TRun {
   QRgb Color;
   int Length;
 };
+using TScan = std::vector<TRun>;
 
 // The runs of one colour along a line of pixels from Start, Count steps.
-std::vector<TRun> Runs(const QImage &Image, QPoint Start, QPoint Step, int Count) {
-  std::vector<TRun> Found;
+TScan Runs(const QImage &Image, QPoint Start, QPoint Step, int Count) {
+  TScan Found;
   for (QPoint P = Start; Count-- > 0 && Image.rect().contains(P); P += Step) {
     const QRgb Color = Image.pixel(P) | 0xFF000000u;
     if (!Found.empty() && Found.back().Color == Color)
@@ -36,95 +32,81 @@ std::vector<TRun> Runs(const QImage &Image, QPoint Start, QPoint Step, int Count
   return Found;
 }
 
+// Whether Scan's runs show Colors in this order: the first colour the first
+// run's, each other the next run's or, with Gaps, any later run's. The
+// widths of the matched runs but those of Fill go to Widths.
+bool Shows(const TScan &Scan, const std::vector<QRgb> &Colors, bool Gaps, QRgb Fill, QSet<int> &Widths) {
+  size_t I = 0;
+  for (const QRgb Color : Colors) {
+    while (Gaps && I > 0 && I < Scan.size() && Scan[I].Color != Color) ++I;
+    if (I >= Scan.size() || Scan[I].Color != Color) return false;
+    if (Color != Fill) Widths << Scan[I].Length;
+    ++I;
+  }
+  return true;
+}
+
 }  // namespace
 
-class TestScale : public QObject {
+class TestScale : public QObject, TMainFormDriver {
   Q_OBJECT
 
-  std::unique_ptr<TMainForm> Form;
   qreal Ratio = 1;
 
-  template <typename T>
-  T *Child(const char *Name) {
-    if (T *Found = Form->findChild<T *>(QLatin1String(Name))) return Found;
-    qFatal("no child %s", Name);
-  }
   // A widget's logical point as the device pixel of the window's picture.
   QPoint Device(QWidget *Widget, QPointF Logical) {
     const QPointF At = (QPointF(Widget->mapTo(Form.get(), QPoint(0, 0))) + Logical) * Ratio;
     return {qRound(At.x()), qRound(At.y())};
   }
+  // Runs along a widget from From, by default to just past its far side.
+  TScan Scan(const QImage &Picture, const char *Name, QPointF From, QPoint Step, int Count = 0) {
+    QWidget *Widget = Child<QWidget>(Name);
+    const int Across = Step.x() ? Widget->width() : Widget->height();
+    return Runs(Picture, Device(Widget, From), Step, Count ? Count : qRound(Across * Ratio) + 2);
+  }
 
  private slots:
   void init() {
-    Form = std::make_unique<TMainForm>();
-    Child<QCheckBox>("AnimationCheckbox")->setChecked(false);
-    Form->show();
-    QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+    QVERIFY(OpenForm());
     Ratio = Form->devicePixelRatioF();
     qInfo("device pixel ratio %g", Ratio);
   }
 
-  // Across the first row of cells and down the first column of each grid:
-  // the rings of the border outside, the grid lines between the cells.
-  void gridLinesAndBordersAreOneWidth() {
+  void linesAndBordersAreOneWidth() {
     const QImage Picture = Form->grab().toImage();
     const QPalette &Pal = Child<TScoreGrid>("TopGrid")->palette();
     const QRgb Mid = Pal.color(QPalette::Mid).rgb(), Face = Pal.color(QPalette::Button).rgb();
     const QRgb Shadow = Pal.color(QPalette::Shadow).rgb(), Light = Pal.color(QPalette::Light).rgb();
+    const QRgb Dark = Pal.color(QPalette::Dark).rgb();
     QSet<int> Widths;
+    const auto Expect = [&](const TScan &Scan, const std::vector<QRgb> &Colors, bool Gaps = false) {
+      return Shows(Scan, Colors, Gaps, Face, Widths);
+    };
+    // Across the first row of cells and down the first column of each grid:
+    // the outer ring's dark side and the inner ring's, a grid line between
+    // each two cells, the inner ring's side in the face colour, and the
+    // outer ring's light side. A box grid's last row lies below its
+    // visible area.
     for (const char *Name : {"TopGrid", "TopTotal", "BottomGrid", "BottomTotal"}) {
       TScoreGrid *Grid = Child<TScoreGrid>(Name);
-      const int Across = qRound(Grid->width() * Ratio) + 2, Down = qRound(Grid->height() * Ratio) + 2;
-      // A box grid's last row lies below its visible area.
-      const bool Boxes = Grid->GetFixedRows() > 0;
-      const int Lines[2] = {ColumnCount, Boxes ? Grid->GetFixedRows() : Grid->GetRowCount()};
-      const std::vector<TRun> Scans[2] = {Runs(Picture, Device(Grid, {0, 10}), {1, 0}, Across),
-                                          Runs(Picture, Device(Grid, {17, 0}), {0, 1}, Down)};
+      const int Lines[2] = {ColumnCount, Grid->GetFixedRows() > 0 ? Grid->GetFixedRows() : Grid->GetRowCount()};
+      const TScan Scans[2] = {Scan(Picture, Name, {0, 10}, {1, 0}), Scan(Picture, Name, {17, 0}, {0, 1})};
       for (int Way = 0; Way < 2; ++Way) {
-        const std::vector<TRun> &Scan = Scans[Way];
-        const QString Where = QStringLiteral("%1 %2").arg(QLatin1String(Name), Way ? "down" : "across");
-        QVERIFY2(Scan.size() > 4 && Scan[0].Color == Mid && Scan[1].Color == Shadow, qPrintable(Where));
-        Widths << Scan[0].Length << Scan[1].Length;
-        int Found = 0;
-        for (size_t I = 1; I + 1 < Scan.size(); ++I) {
-          if (Scan[I].Color != Mid) continue;
-          QVERIFY2(Scan[I - 1].Color == Face && Scan[I + 1].Color == Face, qPrintable(Where));
-          Widths << Scan[I].Length;
-          ++Found;
-        }
-        QCOMPARE(Found, Lines[Way]);
-        // The inner ring's lighter side, then the outer ring's light one.
-        const size_t End =
-            std::find_if(Scan.begin(), Scan.end(), [&](const TRun &R) { return R.Color == Light; }) -
-            Scan.begin();
-        QVERIFY2(End < Scan.size() && Scan[End - 1].Color == Face, qPrintable(Where));
-        Widths << Scan[End].Length;
+        std::vector<QRgb> Colors = {Mid, Shadow};
+        for (int Line = 0; Line < Lines[Way]; ++Line) Colors.insert(Colors.end(), {Face, Mid});
+        Colors.insert(Colors.end(), {Face, Light});
+        QVERIFY2(Expect(Scans[Way], Colors), qPrintable(QLatin1String(Name) + (Way ? " down" : " across")));
       }
     }
-    // The panels' bevels: lowered outside, raised inside.
-    for (const char *Name : {"DicePanel", "ScorePanel"}) {
-      QWidget *Panel = Child<QWidget>(Name);
-      const std::vector<TRun> Scan = Runs(Picture, Device(Panel, {0, 250}), {1, 0}, 4);
-      QVERIFY2(Scan.size() >= 2 && Scan[0].Color == Mid && Scan[1].Color == Light, Name);
-      Widths << Scan[0].Length;
-    }
-    // The grand total's sunken frame, and the line between the sections.
-    const QRgb Dark = Pal.color(QPalette::Dark).rgb();
-    QWidget *Total = Child<QWidget>("GrandTotal");
-    for (const auto &[From, Step] :
-         {std::pair{QPointF(0, 14), QPoint(1, 0)}, std::pair{QPointF(48, 0), QPoint(0, 1)}}) {
-      const std::vector<TRun> Scan = Runs(Picture, Device(Total, From), Step, qRound(Total->width() * Ratio));
-      QVERIFY(Scan.size() >= 3 && Scan.front().Color == Dark);
-      const auto Last =
-          std::find_if(Scan.begin(), Scan.end(), [&](const TRun &R) { return R.Color == Light; });
-      QVERIFY(Last != Scan.end());
-      Widths << Scan.front().Length << Last->Length;
-    }
-    const std::vector<TRun> Line =
-        Runs(Picture, Device(Child<QWidget>("Bevel1"), {90, -2}), {0, 1}, qRound(7 * Ratio));
-    QVERIFY(Line.size() == 4 && Line[1].Color == Dark && Line[2].Color == Light);
-    Widths << Line[1].Length << Line[2].Length;
+    // The panels' bevels, lowered outside and raised inside; the grand
+    // total's sunken frame across and down (through the digit); the two lines
+    // between the sections.
+    for (const char *Name : {"DicePanel", "ScorePanel"})
+      QVERIFY2(Expect(Scan(Picture, Name, {0, 250}, {1, 0}, qRound(2 * Ratio) + 2), {Mid, Light, Face}), Name);
+    QVERIFY(Expect(Scan(Picture, "GrandTotal", {0, 14}, {1, 0}), {Dark, Light}, true));
+    QVERIFY(Expect(Scan(Picture, "GrandTotal", {48, 0}, {0, 1}), {Dark, Light}, true));
+    const TScan Line = Scan(Picture, "Bevel1", {90, -2}, {0, 1}, qRound(7 * Ratio));
+    QVERIFY(Line.size() == 4 && Expect(Line, {Face, Dark, Light, Face}));
     QCOMPARE(Widths.size(), 1);
     QVERIFY(*Widths.begin() >= 1 && *Widths.begin() <= Ratio);
   }
@@ -132,41 +114,31 @@ class TestScale : public QObject {
   // The five of die 1 (seed 1), across and down through its centre pip.
   void diePipsHaveSharpEdges() {
     Form->Game().Seed(1);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    RollDice();
     QCOMPARE(Form->ShownDie(0), 4);
-    QToolButton *Die = Child<QToolButton>("SpeedButton1");
     const QImage Picture = Form->grab().toImage();
     const QRgb Background = DieFaceColor(4).rgb(), Rim = qRgb(0, 0, 128), Core = qRgb(16, 16, 24);
 
     // The face square, found by its colour inside the button.
-    const QRect Button(Device(Die, {0, 0}), Device(Die, {40, 40}) - QPoint(1, 1));
+    QToolButton *Button = Die(0);
     QRect Square;
-    for (int Y = Button.top(); Y <= Button.bottom(); ++Y)
-      for (int X = Button.left(); X <= Button.right(); ++X)
+    for (int Y = Device(Button, {0, 0}).y(); Y < Device(Button, {40, 40}).y(); ++Y)
+      for (int X = Device(Button, {0, 0}).x(); X < Device(Button, {40, 40}).x(); ++X)
         if ((Picture.pixel(X, Y) | 0xFF000000u) == Background) Square |= QRect(X, Y, 1, 1);
-    QCOMPARE(Square.width(), qRound(DieFaceSize * Ratio));
-    QCOMPARE(Square.height(), Square.width());
+    QCOMPARE(Square.size(), QSize(qRound(DieFaceSize * Ratio), qRound(DieFaceSize * Ratio)));
 
     // The centre pip covers picture pixels 12 to 18 both ways.
-    const int Middle = static_cast<int>(15.5 * Ratio);
-    const QPoint Centre = Square.topLeft() + QPoint(Middle, Middle);
+    const QPoint Centre = Square.topLeft() + QPoint(1, 1) * static_cast<int>(15.5 * Ratio);
     for (const auto &[From, Step] : {std::pair{QPoint(Square.left(), Centre.y()), QPoint(1, 0)},
                                      std::pair{QPoint(Centre.x(), Square.top()), QPoint(0, 1)}}) {
-      const std::vector<TRun> Scan = Runs(Picture, From, Step, Square.width());
-      QCOMPARE(Scan.size(), size_t(5));
-      const QRgb Expected[5] = {Background, Rim, Core, Rim, Background};
-      for (int I = 0; I < 5; ++I) QCOMPARE(Scan[I].Color, Expected[I]);
-      QCOMPARE(Scan[1].Length, Scan[3].Length);
-      QCOMPARE(Scan[1].Length + Scan[2].Length + Scan[3].Length, qRound(7 * Ratio));
+      const TScan Pip = Runs(Picture, From, Step, Square.width());
+      QSet<int> Widths;
+      QVERIFY(Pip.size() == 5 && Shows(Pip, {Background, Rim, Core, Rim, Background}, false, 0, Widths));
+      QCOMPARE(Pip[1].Length, Pip[3].Length);
+      QCOMPARE(Pip[1].Length + Pip[2].Length + Pip[3].Length, qRound(7 * Ratio));
     }
   }
 };
 
-int main(int argc, char *argv[]) {
-  TQuintorApplication App(argc, argv);
-  InitApplication(App);
-  TestScale Test;
-  return QTest::qExec(&Test, argc, argv);
-}
-
+QUINTOR_MAINFORM_TEST_MAIN(TestScale)
 #include "tst_scale.moc"

@@ -1,0 +1,74 @@
+#pragma once
+
+// The main window as the tests drive it: shown and active with "Animation"
+// off, its controls found by name, the boxes of the score card reached by
+// column and entry row, the modal boxes answered, and the test program's
+// main(), which needs the program's own application object.
+
+#include <QtTest>
+#include <QtWidgets>
+#include <memory>
+
+#include "MainForm.h"
+#include "QuintorApplication.h"
+#include "ScoreGrid.h"
+#include "StartUp.h"
+
+// While in scope, answers each modal message box with OK and keeps the
+// caption, text and number of buttons of the last one.
+struct TModalAnswer : QTimer {
+  QString Seen;
+  TModalAnswer() {
+    connect(this, &QTimer::timeout, this, [this] {
+      if (auto *Box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        Seen = QStringLiteral("%1|%2|%3").arg(Box->windowTitle(), Box->text()).arg(Box->buttons().size());
+        Box->button(QMessageBox::Ok)->click();
+      }
+    });
+    start(5);
+  }
+};
+
+struct TMainFormDriver {
+  std::unique_ptr<TMainForm> Form;
+
+  // A new window in place of the last; false if it never became active.
+  bool OpenForm() {
+    Form = std::make_unique<TMainForm>();
+    Child<QCheckBox>("AnimationCheckbox")->setChecked(false);
+    Form->show();
+    return QTest::qWaitForWindowActive(Form.get());
+  }
+
+  template <typename T>
+  T *Child(const char *Name) const {
+    if (T *Found = Form->findChild<T *>(QLatin1String(Name))) return Found;
+    qFatal("no child %s", Name);
+  }
+  QToolButton *Die(int I) const {
+    return Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1)));
+  }
+
+  // Box positions go by entry row: rows from UpperRows on are in the lower grid.
+  static int GridRow(int EntryRow) { return EntryRow < quintor::UpperRows ? EntryRow : EntryRow - quintor::UpperRows; }
+  static QPoint BoxPoint(int Col, int EntryRow) { return QPoint(2 + Col * 31 + 12, 2 + GridRow(EntryRow) * 17 + 8); }
+  quintor::TScoreGrid *GridOf(int EntryRow) const {
+    return Child<quintor::TScoreGrid>(EntryRow < quintor::UpperRows ? "TopGrid" : "BottomGrid");
+  }
+  QString BoxText(int Col, int EntryRow) const { return GridOf(EntryRow)->Cell(Col, GridRow(EntryRow)); }
+  void MoveTo(int Col, int EntryRow) const { QTest::mouseMove(GridOf(EntryRow), BoxPoint(Col, EntryRow)); }
+  void Press(int Col, int EntryRow) const {
+    MoveTo(Col, EntryRow);
+    QTest::mouseClick(GridOf(EntryRow), Qt::LeftButton, {}, BoxPoint(Col, EntryRow));
+  }
+  // Complete when the click returns, unless the test ticks "Animation".
+  void RollDice() const { QTest::mouseClick(Child<QPushButton>("RollButton"), Qt::LeftButton); }
+};
+
+#define QUINTOR_MAINFORM_TEST_MAIN(TestClass)           \
+  int main(int argc, char *argv[]) {                    \
+    quintor::TQuintorApplication App(argc, argv);       \
+    quintor::InitApplication(App);                      \
+    TestClass Test;                                     \
+    return QTest::qExec(&Test, argc, argv);             \
+  }
