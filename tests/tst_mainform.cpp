@@ -9,6 +9,7 @@
 
 #include "HelpWindow.h"
 #include "JError.h"
+#include "MainFormTestSupport.h"
 #include "MainForm.h"
 #include "ProgramPath.h"
 #include "QuintorApplication.h"
@@ -17,45 +18,9 @@
 
 using namespace quintor;
 
-class TestMainForm : public QObject {
+class TestMainForm : public QObject, TMainFormDriver {
   Q_OBJECT
 
-  // While in scope, answers each modal message box with OK and keeps the
-  // caption, text and number of buttons of the last one.
-  struct TModalAnswer : QTimer {
-    QString Seen;
-    TModalAnswer() {
-      connect(this, &QTimer::timeout, this, [this] {
-        if (auto *Box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-          Seen = QStringLiteral("%1|%2|%3").arg(Box->windowTitle(), Box->text()).arg(Box->buttons().size());
-          Box->button(QMessageBox::Ok)->click();
-        }
-      });
-      start(5);
-    }
-  };
-
-  std::unique_ptr<TMainForm> Form;
-
-  template <typename T>
-  T *Child(const char *Name) {
-    if (T *Found = Form->findChild<T *>(QLatin1String(Name))) return Found;
-    qFatal("no child %s", Name);
-  }
-  QToolButton *Die(int I) { return Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1))); }
-
-  // Box positions go by entry row: rows from UpperRows on are in the lower grid.
-  static int GridRow(int EntryRow) { return EntryRow < UpperRows ? EntryRow : EntryRow - UpperRows; }
-  static QPoint BoxPoint(int Col, int EntryRow) { return QPoint(2 + Col * 31 + 12, 2 + GridRow(EntryRow) * 17 + 8); }
-  TScoreGrid *GridOf(int EntryRow) { return Child<TScoreGrid>(EntryRow < UpperRows ? "TopGrid" : "BottomGrid"); }
-  QString BoxText(int Col, int EntryRow) { return GridOf(EntryRow)->Cell(Col, GridRow(EntryRow)); }
-  void MoveTo(int Col, int EntryRow) { QTest::mouseMove(GridOf(EntryRow), BoxPoint(Col, EntryRow)); }
-  void Press(int Col, int EntryRow) {
-    MoveTo(Col, EntryRow);
-    QTest::mouseClick(GridOf(EntryRow), Qt::LeftButton, {}, BoxPoint(Col, EntryRow));
-  }
-  // Complete when the click returns, unless the test ticks "Animation".
-  void RollDice() { QTest::mouseClick(Child<QPushButton>("RollButton"), Qt::LeftButton); }
   // A column of both totals grids, top to bottom, then the grand total, joined by "|".
   QString Totals(int Col) {
     QStringList Cells;
@@ -67,12 +32,7 @@ class TestMainForm : public QObject {
  private slots:
   void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-  void init() {
-    Form = std::make_unique<TMainForm>();
-    Child<QCheckBox>("AnimationCheckbox")->setChecked(false);
-    Form->show();
-    QVERIFY(QTest::qWaitForWindowActive(Form.get()));
-  }
+  void init() { QVERIFY(OpenForm()); }
 
   void freshWindow() {
     for (int I = 0; I < DiceCount; ++I) QVERIFY(!Die(I)->isEnabled() && Form->ShownDie(I) == NotThrown);
@@ -305,11 +265,5 @@ class TestMainForm : public QObject {
   }
 };
 
-int main(int argc, char *argv[]) {
-  TQuintorApplication App(argc, argv);
-  InitApplication(App);
-  TestMainForm Test;
-  return QTest::qExec(&Test, argc, argv);
-}
-
+QUINTOR_MAINFORM_TEST_MAIN(TestMainForm)
 #include "tst_mainform.moc"
