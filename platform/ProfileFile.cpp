@@ -1,5 +1,7 @@
 #include "ProfileFile.h"
 
+#include "PosixFile.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -151,57 +153,14 @@ TLocation Locate(const QByteArray &Data, const QByteArray &Section, const QByteA
 // beside the program, replaced without a name until the last moment, and the
 // toolkit's extra checks around each step (access tests, repeated stats)
 // cost more than the work itself.
-class TFd {
- public:
-  explicit TFd(int Fd) : Fd(Fd) {}
-  ~TFd() {
-    if (Fd >= 0) ::close(Fd);
-  }
-  TFd(const TFd &) = delete;
-  TFd &operator=(const TFd &) = delete;
-  int Release() { return std::exchange(Fd, -1); }
-  int Fd;
-};
+using posixfile::TFd;
+using posixfile::TRead;
+using posixfile::WriteAll;
 
-enum class TRead { Ok, Missing, Failed };
-
+// A FIFO or folder in the file's place reads as a file that cannot be read.
 TRead ReadFile(const QString &FileName, QByteArray &Data) {
-  Data.clear();
-  int Fd;
-  // Non-blocking, so that a FIFO put in the file's place cannot stall the
-  // open; it is then refused as not a regular file.
-  do Fd = ::open(QFile::encodeName(FileName).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  while (Fd < 0 && errno == EINTR);
-  if (Fd < 0) return errno == ENOENT ? TRead::Missing : TRead::Failed;
-  TFd File(Fd);
-  struct stat Info;
-  if (::fstat(Fd, &Info) != 0 || !S_ISREG(Info.st_mode) || Info.st_size > MaxProfileFileSize)
-    return TRead::Failed;
-  Data.resize(qsizetype(Info.st_size));
-  qsizetype Got = 0;
-  for (;;) {
-    if (Got == Data.size()) {
-      if (Data.size() > MaxProfileFileSize) return TRead::Failed;
-      Data.resize(Data.size() + 4096);  // the file grew since fstat
-    }
-    const ssize_t N = ::read(Fd, Data.data() + Got, size_t(Data.size() - Got));
-    if (N < 0 && errno == EINTR) continue;
-    if (N < 0) return TRead::Failed;
-    if (N == 0) break;
-    Got += N;
-  }
-  Data.truncate(Got);
-  return Got > MaxProfileFileSize ? TRead::Failed : TRead::Ok;
-}
-
-bool WriteAll(int Fd, const QByteArray &Data) {
-  for (qsizetype Done = 0; Done < Data.size();) {
-    const ssize_t N = ::write(Fd, Data.constData() + Done, size_t(Data.size() - Done));
-    if (N < 0 && errno == EINTR) continue;
-    if (N <= 0) return false;
-    Done += N;
-  }
-  return true;
+  const TRead Result = posixfile::ReadRegularFile(FileName, Data, MaxProfileFileSize);
+  return Result == TRead::NotAFile ? TRead::Failed : Result;
 }
 
 // A new file gets the name "<file>.tmp" and eight hex digits for the moment

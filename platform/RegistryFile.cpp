@@ -1,5 +1,7 @@
 #include "RegistryFile.h"
 
+#include "PosixFile.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -35,59 +37,10 @@ constexpr qint64 EmptyLockMs = 250;
 // a process on another machine, whose id cannot be checked).
 constexpr qint64 AbandonedLockMs = 30000;
 
-class TFd {
- public:
-  explicit TFd(int Fd) : Fd(Fd) {}
-  ~TFd() {
-    if (Fd >= 0) ::close(Fd);
-  }
-  TFd(const TFd &) = delete;
-  TFd &operator=(const TFd &) = delete;
-  int Fd;
-};
-
-int OpenNoInterrupt(const char *Path, int Flags, mode_t Mode = 0) {
-  int Fd;
-  do Fd = ::open(Path, Flags, Mode);
-  while (Fd < 0 && errno == EINTR);
-  return Fd;
-}
-
-bool WriteAll(int Fd, const QByteArray &Data) {
-  for (qsizetype Done = 0; Done < Data.size();) {
-    const ssize_t N = ::write(Fd, Data.constData() + Done, size_t(Data.size() - Done));
-    if (N < 0 && errno == EINTR) continue;
-    if (N <= 0) return false;
-    Done += N;
-  }
-  return true;
-}
-
-enum class TRead { Ok, Missing, NotAFile, Failed };
-
-// Non-blocking, so that a FIFO in the file's place cannot stall the open; it
-// is then refused as not a regular file, as is anything else but a file.
-TRead ReadStoreFile(const QString &FileName, QByteArray &Data) {
-  Data.clear();
-  const int Fd = OpenNoInterrupt(QFile::encodeName(FileName).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (Fd < 0) return errno == ENOENT ? TRead::Missing : TRead::Failed;
-  TFd File(Fd);
-  struct stat Info;
-  if (::fstat(Fd, &Info) != 0) return TRead::Failed;
-  if (!S_ISREG(Info.st_mode)) return TRead::NotAFile;
-  Data.resize(qsizetype(Info.st_size));
-  qsizetype Got = 0;
-  for (;;) {
-    if (Got == Data.size()) Data.resize(Data.size() + 4096);  // the file grew since fstat
-    const ssize_t N = ::read(Fd, Data.data() + Got, size_t(Data.size() - Got));
-    if (N < 0 && errno == EINTR) continue;
-    if (N < 0) return TRead::Failed;
-    if (N == 0) break;
-    Got += N;
-  }
-  Data.truncate(Got);
-  return TRead::Ok;
-}
+using posixfile::OpenNoInterrupt;
+using posixfile::TFd;
+using posixfile::TRead;
+using posixfile::WriteAll;
 
 // A rename would replace a file marked read-only; the desktop leaves such a
 // file alone, and so do the profile files and we (also for root, whom
@@ -265,7 +218,7 @@ TRegistryFile::TRegistryFile(TRegistryRoot Root, const QString &FilePath) : FRoo
 
 TRegistryTree TRegistryFile::Read() const {
   QByteArray Bytes;
-  if (FFilePath.isEmpty() || ReadStoreFile(FFilePath, Bytes) != TRead::Ok) return {};
+  if (FFilePath.isEmpty() || posixfile::ReadRegularFile(FFilePath, Bytes) != TRead::Ok) return {};
   auto Tree = TRegistryTree::Parse(Bytes, FRoot);
   return Tree ? std::move(*Tree) : TRegistryTree();
 }
@@ -282,7 +235,7 @@ bool TRegistryFile::Apply(const std::vector<TRegistryChange> &Changes, TRegistry
   if (!Lock.Take(LockTimeoutMs)) return false;
 
   QByteArray Old;
-  switch (ReadStoreFile(FFilePath, Old)) {
+  switch (posixfile::ReadRegularFile(FFilePath, Old)) {
     case TRead::Missing: break;
     case TRead::Ok:
       if (!MayReplace(FFilePath)) return false;
