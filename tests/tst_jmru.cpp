@@ -174,6 +174,7 @@ class TestJmru : public QObject {
     QCOMPARE(Selected, Handler ? QStringList{"C:\\c"} : QStringList{});
     QCOMPARE(Entries(), After);
     QCOMPARE(Texts(Menu->Reopen).size(), After.size() + 1);
+    QVERIFY(Top);  // never deleted inside its own triggered signal
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(Top.isNull(), After.size() == 2);
   }
