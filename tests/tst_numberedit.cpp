@@ -65,6 +65,7 @@ class TestNumberEdit : public QObject {
     QTest::newRow("comma where the point is the separator") << Point << "1,5" << false << 0.0f;
     QTest::newRow("point where the comma is the separator") << Comma << "1.5" << false << 0.0f;
     QTest::newRow("group separator") << Comma << "1.000,5" << false << 0.0f;
+    QTest::newRow("two separators") << Point << "1.5.2" << false << 0.0f;
     QTest::newRow("spaces around, sign") << Comma << "  -2,5 " << true << -2.5f;
     QTest::newRow("exponent, lower case") << Point << "+1.5e3" << true << 1500.0f;
     QTest::newRow("exponent without digits") << Point << "1e" << false << 0.0f;
