@@ -31,11 +31,6 @@ class TestFancyButton : public QObject {
     return Button;
   }
 
-  // What the parent shows at Pos inside the button.
-  QColor Pixel(TFancyButton *Button, QPoint Pos) {
-    return QColor(Top->grab(Button->geometry()).toImage().pixel(Pos)).toRgb();
-  }
-
   void CheckSamples(TFancyButton *Button, const Samples &Expected) {
     const QImage Shot = Top->grab(Button->geometry()).toImage();
     for (const auto &[At, Colour] : Expected)
@@ -62,21 +57,21 @@ class TestFancyButton : public QObject {
     QVERIFY2(!TGlyphCache::Current(), "the cache outlived the last glyph");
   }
 
+  // Rows: the strip's size, the count before it is set, the count after.
   void strip_shape_sets_count_and_size_data() {
     QTest::addColumn<QSize>("StripSize");
     QTest::addColumn<int>("Before");
     QTest::addColumn<int>("Count");
     QTest::addColumn<QSize>("ButtonSize");
     QTest::newRow("80 x 16: five") << QSize(80, 16) << 1 << 5 << QSize(16, 16);
-    QTest::newRow("32 x 16: two") << QSize(32, 16) << 4 << 2 << QSize(16, 16);
     QTest::newRow("96 x 16: six is too many") << QSize(96, 16) << 3 << 1 << QSize(96, 16);
     QTest::newRow("50 x 16 keeps the count") << QSize(50, 16) << 3 << 3 << QSize(16, 16);
     QTest::newRow("no picture: 0 x 0") << QSize() << 2 << 2 << QSize(0, 0);
   }
+  // SetNumGlyphs clamps to 1 to 5 and sizes the button to one image.
   void strip_shape_sets_count_and_size() {
     QFETCH(QSize, StripSize);
     TFancyButton Button;
-    QCOMPARE(Button.size(), QSize(23, 22));
     QFETCH(int, Before);
     Button.GetButtonGlyph().SetImageCount(Before);
     QPixmap Picture(StripSize);
@@ -84,26 +79,11 @@ class TestFancyButton : public QObject {
     Button.SetGlyph(Picture);
     QTEST(Button.GetNumGlyphs(), "Count");
     QTEST(Button.size(), "ButtonSize");
-  }
-
-  void num_glyphs_clamped_data() {
-    QTest::addColumn<int>("Set");
-    QTest::addColumn<int>("Count");
-    QTest::newRow("0") << 0 << 1;
-    QTest::newRow("-3") << -3 << 1;
-    QTest::newRow("9") << 9 << 5;
-  }
-  void num_glyphs_clamped() {
-    QFETCH(int, Set);
-    QFETCH(int, Count);
-    TFancyButton Button;
-    QPixmap Picture(70, 20);  // not a multiple of its height: the count stays 1
-    Picture.fill(Qt::red);
-    Button.SetGlyph(Picture);
-    Button.SetNumGlyphs(2);
-    Button.SetNumGlyphs(Set);
-    QCOMPARE(Button.GetNumGlyphs(), Count);
-    QCOMPARE(Button.size(), QSize(70 / Count, 20));
+    if (Picture.isNull()) return;
+    Button.SetNumGlyphs(9);
+    QCOMPARE(Button.size(), QSize(StripSize.width() / 5, 16));
+    Button.SetNumGlyphs(0);
+    QCOMPARE(Button.size(), StripSize);
   }
 
   // The image each state shows, for five, two and one images.
@@ -146,8 +126,17 @@ class TestFancyButton : public QObject {
     Button->SetTransparentColor(Black);
     Button->SetGlyph(Strip("fancy1.png"));  // a fixed colour holds for later strips
     CheckSamples(Button, {{{4, 4}, Ground}, {{0, 15}, White}, {{12, 3}, Red}});
+    Button->SetTransparentColor(Red);
+    CheckSamples(Button, {{{4, 4}, Black}, {{12, 3}, Ground}});
     Button->SetTransparentColor(QColor());
     CheckSamples(Button, {{{4, 4}, Black}, {{0, 15}, Ground}});
+    // Unfixed, an image leaves out the colour of its own bottom-left pixel.
+    TGlyphList List(2, 2);
+    QImage Corner(2, 2, QImage::Format_RGB32);
+    Corner.fill(Qt::red);
+    Corner.setPixel(0, 1, qRgb(0, 0, 255));
+    const QImage Stored = List.Image(List.AddImage(Corner, QColor()));
+    QCOMPARE(QList<int>({qAlpha(Stored.pixel(0, 1)), qAlpha(Stored.pixel(0, 0))}), QList<int>({0, 255}));
   }
 
   // A palette change remakes the disabled image in its slot; the other
@@ -155,7 +144,6 @@ class TestFancyButton : public QObject {
   void palette_change_rebuilds_disabled_image() {
     TFancyButton *Button = NewButton();
     Button->setEnabled(false);
-    CheckSamples(Button, {{{8, 5}, Light}});
     TButtonGlyph &Glyph = Button->GetButtonGlyph();
     const int Disabled = Glyph.ImageIndex(TFancyButton::fbsDisabled);
     const int Out = Glyph.MakeStateImage(TFancyButton::fbsMouseOut, false);
@@ -165,10 +153,10 @@ class TestFancyButton : public QObject {
     CheckSamples(Button, {{{8, 5}, Cyan}, {{8, 10}, Dark}});
     QCOMPARE(Glyph.ImageIndex(TFancyButton::fbsDisabled), Disabled);
     QCOMPARE(Glyph.ImageIndex(TFancyButton::fbsMouseOut), Out);
-    Button->setEnabled(true);
-    CheckSamples(Button, {{{8, 8}, Green}});
   }
 
+  // One list per image size; a list goes with its last live image, the
+  // cache with its last list (checked after every test).
   void lists_shared_by_image_size() {
     auto *A = NewButton("fancy5.png");
     auto *B = NewButton("fancy1.png", {60, 20});
@@ -177,52 +165,46 @@ class TestFancyButton : public QObject {
     Square.fill(Qt::red);
     C->SetGlyph(Square);
     for (TFancyButton *Each : {A, B, C}) Each->GetButtonGlyph().MakeStateImage(TFancyButton::fbsUp, false);
-    TGlyphList *Sixteen = A->GetButtonGlyph().GetGlyphList();
-    QCOMPARE(B->GetButtonGlyph().GetGlyphList(), Sixteen);
-    QVERIFY(C->GetButtonGlyph().GetGlyphList() != Sixteen);
+    QCOMPARE(B->GetButtonGlyph().GetGlyphList(), A->GetButtonGlyph().GetGlyphList());
     QCOMPARE(TGlyphCache::Current()->Count(), 2);
     delete A;
     QCOMPARE(TGlyphCache::Current()->Count(), 2);
-    delete B;  // the last image of 16 x 16 gone: its list goes with it
+    delete B;
     QCOMPARE(TGlyphCache::Current()->Count(), 1);
     QCOMPARE(TGlyphCache::Current()->ListForSize(20, 20), C->GetButtonGlyph().GetGlyphList());
-    delete C;
-    QVERIFY(!TGlyphCache::Current());
   }
 
   void freed_slots_reused_lowest_first() {
-    TFancyButton *A = NewButton();
-    TFancyButton *B = NewButton("fancy5.png", {60, 20});
-    TButtonGlyph &First = A->GetButtonGlyph(), &Second = B->GetButtonGlyph();
-    First.FreeImages();
-    Second.FreeImages();
-    QCOMPARE(First.MakeStateImage(TFancyButton::fbsUp, false), 0);
-    QCOMPARE(First.MakeStateImage(TFancyButton::fbsDown, false), 1);
-    QCOMPARE(First.MakeStateImage(TFancyButton::fbsMouseOut, false), 2);
-    QCOMPARE(Second.MakeStateImage(TFancyButton::fbsUp, false), 3);
+    TButtonGlyph First, Second;
+    First.AssignStrip(Strip("fancy5.png"));
+    Second.AssignStrip(Strip("fancy5.png"));
+    using B = TFancyButton;
+    QCOMPARE((QList<int>{First.MakeStateImage(B::fbsUp, false), First.MakeStateImage(B::fbsDown, false),
+                         First.MakeStateImage(B::fbsMouseOut, false), Second.MakeStateImage(B::fbsUp, false)}),
+             (QList<int>{0, 1, 2, 3}));
     First.FreeImages();
     TGlyphList *List = Second.GetGlyphList();
     QCOMPARE(List->LiveCount(), 1);
-    QCOMPARE(Second.MakeStateImage(TFancyButton::fbsDisabled, false), 0);
-    QCOMPARE(First.MakeStateImage(TFancyButton::fbsMouseOut, false), 1);
+    QCOMPARE(Second.MakeStateImage(B::fbsDisabled, false), 0);
+    QCOMPARE(First.MakeStateImage(B::fbsMouseOut, false), 1);
     QCOMPARE(List->ImageCount(), 4);
     QCOMPARE(QColor(List->Image(1).pixel(8, 8)), Green);  // the pressed image it held is gone
     // Fewer than three images have no pressed image, not even a slot of its own.
     TButtonGlyph Two;
     Two.AssignStrip(Strip("fancy2.png"));
-    QCOMPARE(Two.MakeStateImage(TFancyButton::fbsDown, false), Two.MakeStateImage(TFancyButton::fbsUp, false));
+    QCOMPARE(Two.MakeStateImage(B::fbsDown, false), Two.MakeStateImage(B::fbsUp, false));
   }
 
+  // Pressed, dragged out and back, released outside: no click, at rest;
+  // released inside: one click, and up, with the pointer over it.
   void press_move_out_and_back() {
     TFancyButton *Button = NewButton();
     QSignalSpy Clicks(Button, &TFancyButton::OnClick);
     const QPoint Out(40, 8);
     QTest::mousePress(Button, Qt::LeftButton, {}, {8, 8});
-    QCOMPARE(Button->GetState(), TFancyButton::fbsDown);
-    QCOMPARE(Pixel(Button, {8, 8}), Blue);
+    CheckSamples(Button, {{{8, 8}, Blue}});
     QTest::mouseMove(Button, Out);
     QCOMPARE(Button->GetState(), TFancyButton::fbsUp);
-    QCOMPARE(Pixel(Button, {8, 8}), Red);
     QTest::mouseMove(Button, {15, 15});
     QCOMPARE(Button->GetState(), TFancyButton::fbsDown);
     QTest::mouseMove(Button, Out);
@@ -231,19 +213,25 @@ class TestFancyButton : public QObject {
     QCOMPARE(Button->GetState(), TFancyButton::fbsMouseOut);
     QTest::mouseClick(Button, Qt::LeftButton, {}, {8, 8});
     QCOMPARE(Clicks.count(), 1);
-    QCOMPARE(Button->GetState(), TFancyButton::fbsUp);  // released with the pointer over it
+    QCOMPARE(Button->GetState(), TFancyButton::fbsUp);
+  }
+
+  // Hidden while pressed, it gets no release: it rests.
+  void hide_ends_the_press() {
+    TFancyButton *Button = NewButton();
+    QTest::mousePress(Button, Qt::LeftButton, {}, {8, 8});
+    Button->hide();
+    QCOMPARE(Button->GetState(), TFancyButton::fbsMouseOut);
+    QTest::mouseRelease(&*Top, Qt::LeftButton, {}, {150, 80});  // Qt Test's button state
   }
 
   void hover() {
     TFancyButton *Button = NewButton();
     TFancyButton *Two = NewButton("fancy2.png", {60, 20});
-    QCOMPARE(Pixel(Button, {8, 8}), Green);
     QTest::mouseMove(Button, {8, 8});
-    QCOMPARE(Button->GetState(), TFancyButton::fbsUp);
-    QCOMPARE(Pixel(Button, {8, 8}), Red);
+    CheckSamples(Button, {{{8, 8}, Red}});
     QTest::mouseMove(Two, {8, 8});
-    QCOMPARE(Button->GetState(), TFancyButton::fbsMouseOut);
-    QCOMPARE(Pixel(Button, {8, 8}), Green);
+    CheckSamples(Button, {{{8, 8}, Green}});
     QCOMPARE(Two->GetState(), TFancyButton::fbsUp);
     // Left while pressed, through the window as the desktop delivers it: the
     // leave comes after the release, which has already settled the state.
@@ -256,10 +244,9 @@ class TestFancyButton : public QObject {
     // A disabled button ignores the pointer; enabled again it rests.
     Button->setEnabled(false);
     QTest::mouseMove(Button, {8, 8});
-    QCOMPARE(Pixel(Button, {8, 5}), Light);
     QTest::mouseMove(&*Top, {150, 80});
     Button->setEnabled(true);
-    QCOMPARE(Pixel(Button, {8, 8}), Green);
+    CheckSamples(Button, {{{8, 8}, Green}});
   }
 
   void group_data() {
@@ -284,8 +271,8 @@ class TestFancyButton : public QObject {
     Buttons[0]->SetDown(true);
     QTest::mouseClick(Buttons[1], Qt::LeftButton, {}, {8, 8});
     QCOMPARE(Downs(), (QList<bool>{false, true, false}));
-    QCOMPARE(Pixel(Buttons[1], {8, 8}), Blue);  // held down: image 2
-    QCOMPARE(Pixel(Buttons[0], {8, 8}), Green);
+    CheckSamples(Buttons[1], {{{8, 8}, Blue}});
+    CheckSamples(Buttons[0], {{{8, 8}, Green}});
     // Pressing the down button moves nothing; its release decides.
     QTest::mousePress(Buttons[1], Qt::LeftButton, {}, {8, 8});
     QCOMPARE(Buttons[1]->GetState(), TFancyButton::fbsExclusive);
@@ -297,9 +284,9 @@ class TestFancyButton : public QObject {
     QTest::mouseMove(Buttons[2], {8, 40});
     QTest::mouseRelease(Buttons[2], Qt::LeftButton, {}, {8, 40});
     QCOMPARE(Downs(), (QList<bool>{false, !AllowAllUp, false}));
-    QCOMPARE(Buttons[2]->GetState(), TFancyButton::fbsMouseOut);
   }
 
+  // The second press and release fire only OnDblClick, and only when down.
   void double_click_reported_only_when_down() {
     TFancyButton *Plain = NewButton();
     TFancyButton *Grouped = NewButton("fancy5.png", {60, 20});
@@ -307,12 +294,10 @@ class TestFancyButton : public QObject {
     Grouped->SetDown(true);
     for (TFancyButton *Button : {Plain, Grouped}) {
       QSignalSpy Clicks(Button, &TFancyButton::OnClick), Doubles(Button, &TFancyButton::OnDblClick);
-      QSignalSpy Presses(Button, &TFancyButton::OnMouseDown), Releases(Button, &TFancyButton::OnMouseUp);
+      QSignalSpy Releases(Button, &TFancyButton::OnMouseUp);
       QTest::mouseDClick(Top->windowHandle(), Qt::LeftButton, {}, Button->geometry().center());
-      QCOMPARE(Clicks.count(), 1);
-      QCOMPARE(Presses.count(), 1);
-      QCOMPARE(Releases.count(), 1);
-      QCOMPARE(Doubles.count(), Button == Grouped ? 1 : 0);
+      QCOMPARE(QList<int>({int(Clicks.count()), int(Releases.count()), int(Doubles.count())}),
+               QList<int>({1, 1, Button == Grouped ? 1 : 0}));
     }
     QVERIFY(Grouped->GetDown());
   }
@@ -362,7 +347,6 @@ class TestFancyButton : public QObject {
     Top->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&*Top));
     QTest::keyClick(&*Top, Qt::Key_N, Qt::AltModifier);
-    QCOMPARE(Clicks.count(), 1);
     Button->setEnabled(false);
     QTest::keyClick(&*Top, Qt::Key_N, Qt::AltModifier);
     QCOMPARE(Clicks.count(), 1);

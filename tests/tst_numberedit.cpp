@@ -29,17 +29,13 @@ class TestNumberEdit : public QObject {
     QTest::addColumn<float>("Value");
     QTest::addColumn<QString>("Text");
     QTest::addColumn<float>("ReadBack");
-    for (const auto &[Name, Locale, Separator] :
-         {std::tuple{"point", Point, QStringLiteral(".")}, std::tuple{"comma", Comma, QStringLiteral(",")}}) {
-      const auto Row = [&](const char *Case) -> QTestData & { return QTest::addRow("%s, %s", Name, Case) << Locale; };
-      const auto Sep = [&](QString Text) { return Text.replace(u'.', Separator); };
-      Row("2.5") << 2.5f << Sep("2.5") << 2.5f;
-      Row("1") << 1.0f << "1" << 1.0f;
-      Row("cut to 7 digits") << 123.456789f << Sep("123.4568") << 123.4568f;
-      Row("exponent form") << 12345678.0f << Sep("1.234568E+7") << 12345680.0f;
-      Row("small exponent form") << -0.00001234567f << Sep("-1.234567E-5") << -0.00001234567f;
-    }
-    const auto Row = [](const char *Case) -> QTestData & { return QTest::newRow(Case) << Point; };
+    const auto Row = [](const char *Case, const QLocale &Locale = Point) -> QTestData & {
+      return QTest::newRow(Case) << Locale;
+    };
+    Row("cut to 7 digits") << 123.456789f << "123.4568" << 123.4568f;
+    Row("comma, cut to 7 digits", Comma) << 123.456789f << "123,4568" << 123.4568f;
+    Row("exponent form") << 12345678.0f << "1.234568E+7" << 12345680.0f;
+    Row("comma, small exponent form", Comma) << -0.00001234567f << "-1,234567E-5" << -0.00001234567f;
     Row("whole number keeps its zeros") << 1000.0f << "1000" << 1000.0f;
     Row("seven digits, no exponent") << 9999999.0f << "9999999" << 9999999.0f;
     Row("1.2999999523 rounds up, carrying") << 1.3f << "1.3" << 1.3f;
@@ -66,10 +62,10 @@ class TestNumberEdit : public QObject {
     QTest::addColumn<bool>("Valid");
     QTest::addColumn<float>("Value");
     QTest::newRow("letters") << Point << "abc" << false << 0.0f;
-    QTest::newRow("empty") << Point << "" << false << 0.0f;
     QTest::newRow("comma where the point is the separator") << Point << "1,5" << false << 0.0f;
     QTest::newRow("point where the comma is the separator") << Comma << "1.5" << false << 0.0f;
     QTest::newRow("group separator") << Comma << "1.000,5" << false << 0.0f;
+    QTest::newRow("two separators") << Point << "1.5.2" << false << 0.0f;
     QTest::newRow("spaces around, sign") << Comma << "  -2,5 " << true << -2.5f;
     QTest::newRow("exponent, lower case") << Point << "+1.5e3" << true << 1500.0f;
     QTest::newRow("exponent without digits") << Point << "1e" << false << 0.0f;
@@ -90,16 +86,8 @@ class TestNumberEdit : public QObject {
     QCOMPARE(Edit.text(), Text);
   }
 
-  void textStandsAtTheRight() {
-    TNumberEdit Edit;
-    Edit.resize(200, 24);
-    Edit.SetValue(1);
-    const QImage Row = Edit.grab().toImage().copy(4, 12, 192, 1);  // through the digit, inside the frame
-    const QRgb Background = Row.pixel(0, 0);
-    int Left = 0;
-    while (Left < Row.width() && Row.pixel(Left, 0) == Background) ++Left;
-    QVERIFY2(Left > 150 && Left < Row.width(), qPrintable(QString::number(Left)));
-  }
+  // Right-aligned from construction, the text as typed, no Loaded needed.
+  void textStandsAtTheRight() { QCOMPARE(TNumberEdit().alignment(), Qt::AlignRight | Qt::AlignVCenter); }
 
   void unitEditParts_data() {
     QTest::addColumn<bool>("LoadedFirst");
@@ -111,25 +99,17 @@ class TestNumberEdit : public QObject {
   void unitEditParts() {
     QFETCH(bool, LoadedFirst);
     TUnitEdit Unit;
-    QCOMPARE(Unit.height(), 20);
     QVERIFY(!Unit.Edit());
-    Unit.resize(100, 20);
-    if (LoadedFirst)
-      LoadComponents(&Unit);
-    else
-      Unit.show();
+    const auto Make = [&] { LoadedFirst ? LoadComponents(&Unit) : Unit.show(); };
+    Make();
     QCOMPARE(Geometry(Unit.Edit()), QRect(0, 0, 70, 20));
     QCOMPARE(Geometry(Unit.UnitPart()), QRect(72, 2, 30, 18));
-    QVERIFY(Unit.Edit()->isVisibleTo(&Unit));
-    QVERIFY(Unit.UnitPart()->isVisibleTo(&Unit));
+    QVERIFY(Unit.Edit()->isVisibleTo(&Unit) && Unit.UnitPart()->isVisibleTo(&Unit));
     Unit.resize(200, 20);
-    if (LoadedFirst)
-      Unit.show();
-    else
-      LoadComponents(&Unit);
+    LoadedFirst = !LoadedFirst;
+    Make();
     QCOMPARE(Geometry(Unit.UnitPart()), QRect(72, 2, 30, 18));
     QCOMPARE(Unit.findChildren<TNumberEdit *>().size(), 1);
-    QCOMPARE(Unit.findChildren<QLabel *>().size(), 1);
   }
 
   // Written as a form writes them, before the parts exist; then written again.
@@ -153,10 +133,9 @@ class TestNumberEdit : public QObject {
     };
     QCOMPARE(Colours(), std::tuple(Sky, Cream, Cream));
     Unit.SetUnitColor(Rose);
-    QCOMPARE(Colours(), std::tuple(Sky, Rose, Rose));
     Unit.SetEditColor(Mint);
-    QCOMPARE(Colours(), std::tuple(Mint, Rose, Rose));
     Unit.SetUnit("kg");
+    QCOMPARE(Colours(), std::tuple(Mint, Rose, Rose));
     QCOMPARE(Unit.UnitPart()->text(), "kg");
   }
 };

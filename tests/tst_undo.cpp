@@ -27,7 +27,8 @@ class TestUndo : public QObject {
   // Script tokens: a letter Does a new record of that action; "0" one that
   // names no action; "u" Undo; "f" Flush; "d" deletes the undo command.
   // Actions: A and B reverse each other; N returns none; H has no handler;
-  // X stores a reverse of A and raises; Y's reverse is a record of X.
+  // X stores a reverse of A and raises; Y's reverse is a record of X; Z's
+  // reverse is a record of S, which hands back the very record it performs.
   void scripts_data() {
     QTest::addColumn<bool>("Multi");
     QTest::addColumn<QString>("Script");
@@ -46,6 +47,8 @@ class TestUndo : public QObject {
     Row("multi, none on records", true, "A N", "A:a1 N:n2", "N", true);
     Row("multi, none on empty", true, "N", "N:n1", "Can't undo (off)", false);
     Row("command deleted", true, "A d u A", "A:a1 B:~a1 A:a2", "gone", true);
+    Row("single, the held record handed back", false, "Z u u", "Z:z1 S:~z1 S:~z1", "S", true);
+    Row("multi, the record handed back", true, "Z u u", "Z:z1 S:~z1", "Can't undo (off)", false);
     for (bool Multi : {false, true}) {
       const char *Kind = Multi ? "multi" : "single";
       Row(qPrintable(QStringLiteral("%1, no action").arg(Kind)), Multi, "A 0", "A:a1", "A", Multi);
@@ -63,20 +66,22 @@ class TestUndo : public QObject {
     QObject Owner;
     QStringList Log;
     QMap<QChar, JAction *> Actions;
-    for (QChar Name : QStringLiteral("ABNHXY")) (Actions[Name] = new JAction(&Owner))->Caption = Name;
-    auto Handler = [&](QChar Name, QChar Reverse, bool Raises) {
-      Actions[Name]->OnDo = [&, Name, Reverse, Raises](pJActionData Data, pJActionData &New) {
-        const QString Performed = static_cast<TRecord *>(Data)->Name;
-        Log << Name + u':' + Performed;
-        if (Reverse != u'-') New = new TRecord(Actions[Reverse], u'~' + Performed);
-        if (Raises) throw std::runtime_error("refused");
-      };
+    for (QChar Name : QStringLiteral("ABNHXYZS")) (Actions[Name] = new JAction(&Owner))->Caption = Name;
+    struct TKind {
+      QChar Name, Reverse;  // '-': none, '=': the record performed
+      bool Raises;
     };
-    Handler(u'A', u'B', false);
-    Handler(u'B', u'A', false);
-    Handler(u'N', u'-', false);
-    Handler(u'X', u'A', true);
-    Handler(u'Y', u'X', false);
+    for (TKind K : {TKind{'A', 'B', false}, {'B', 'A', false}, {'N', '-', false}, {'X', 'A', true}, {'Y', 'X', false},
+                    {'Z', 'S', false}, {'S', '=', false}})
+      Actions[K.Name]->OnDo = [&, K](pJActionData Data, pJActionData &New) {
+        const QString Performed = static_cast<TRecord *>(Data)->Name;
+        Log << K.Name + u':' + Performed;
+        if (K.Reverse == u'=')
+          New = Data;
+        else if (K.Reverse != u'-')
+          New = new TRecord(Actions[K.Reverse], u'~' + Performed);
+        if (K.Raises) throw std::runtime_error("refused");
+      };
     QPointer<QAction> Command = new QAction(QStringLiteral("&Undo"), &Owner);
     std::vector<std::unique_ptr<TRecord>> Given;
     {
