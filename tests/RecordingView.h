@@ -22,7 +22,6 @@ class TRecordingView : public TGameView, public TGameEnd {
   QString Upper[ColumnCount][3];
   QString Lower[ColumnCount][4];
   QString Grand;
-  TCategoryFlags Captions = {};
   int DieShown[DiceCount] = {NotThrown, NotThrown, NotThrown, NotThrown, NotThrown};
   bool Held[DiceCount] = {};
   bool DiceEnabled = false, RollEnabled = false, UndoEnabled = false;
@@ -56,7 +55,7 @@ class TRecordingView : public TGameView, public TGameEnd {
     Lower[Col][3] = QString::number(Weighted);
   }
   void ShowGrandTotal(int Total) override { Grand = QString::number(Total); }
-  void ShowCategoryFlags(const TCategoryFlags &Flags) override { Captions = Flags; }
+  void ShowCategoryFlags(const TCategoryFlags &) override {}
 
   void ShowDie(int Index, int Value) override { DieShown[Index] = Value; }
   void SetDiceEnabled(bool Enabled) override { DiceEnabled = Enabled; }
