@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <stdexcept>
 
 #include "Game.h"
 
@@ -30,6 +31,7 @@ class TRecordingView : public TGameView, public TGameEnd {
 
   int TenthScore = 0;
   QStringList EndCalls;
+  QString EntryError;  // when set, the name entry raises it, as an unreadable top ten does
 
   void ClearCardDisplay() override {
     for (int C = 0; C < ColumnCount; ++C) {
@@ -80,6 +82,7 @@ class TRecordingView : public TGameView, public TGameEnd {
     return TenthScore;
   }
   void EnterNewScore(int Total, int Quintors) override {
+    if (!EntryError.isEmpty()) throw std::runtime_error(EntryError.toStdString());
     EndCalls << QStringLiteral("enter %1 %2").arg(Total).arg(Quintors);
   }
   void ShowTopTen() override { EndCalls << QStringLiteral("list"); }

@@ -233,29 +233,20 @@ class TestGame : public QObject {
   // A top-ten file whose scores cannot be read makes the hand-over raise an
   // error; the game is over all the same, and no roll starts another turn.
   void gameEndsWhenTheHandOverFails() {
-    struct TFailingEnd : TGameEnd {
-      int GetTenthScore() override { return 0; }
-      void EnterNewScore(int, int) override { throw std::runtime_error("'x' is not a valid integer value"); }
-      void ShowTopTen() override {}
-      void ShowGameOver() override {}
-    } End;
-    TRecordingView View;
-    TGame Game{View, End};
-    Game.NewGame();
+    TFixture F;
+    F.View.EntryError = "'x' is not a valid integer value";
     QString Raised;
     for (int Box = 0; Box < BoxCount; ++Box) {
-      Game.Seed(SeedFor(Faces("6-6-6-6-5")));
-      Game.StartRoll();
       try {
-        Game.EnterThrow(Box / EntryRows, Box % EntryRows);
+        F.Enter("6-6-6-6-5", Box / EntryRows, Box % EntryRows);
       } catch (const std::runtime_error &Error) {
         Raised = QString::fromUtf8(Error.what());
       }
     }
-    QCOMPARE(Raised, QStringLiteral("'x' is not a valid integer value"));
-    QVERIFY(!View.RollEnabled);
-    Game.StartRoll();
-    QCOMPARE(Game.RollCount(), int(TGame::GameEndedRollCount));
+    QCOMPARE(Raised, F.View.EntryError);
+    QVERIFY(!F.View.RollEnabled);
+    F.Game.StartRoll();
+    QCOMPARE(F.Game.RollCount(), int(TGame::GameEndedRollCount));
   }
 };
 
