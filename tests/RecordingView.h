@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <stdexcept>
 
 #include "Game.h"
 
@@ -22,7 +23,6 @@ class TRecordingView : public TGameView, public TGameEnd {
   QString Upper[ColumnCount][3];
   QString Lower[ColumnCount][4];
   QString Grand;
-  TCategoryFlags Captions = {};
   int DieShown[DiceCount] = {NotThrown, NotThrown, NotThrown, NotThrown, NotThrown};
   bool Held[DiceCount] = {};
   bool DiceEnabled = false, RollEnabled = false, UndoEnabled = false;
@@ -31,6 +31,7 @@ class TRecordingView : public TGameView, public TGameEnd {
 
   int TenthScore = 0;
   QStringList EndCalls;
+  QString EntryError;  // when set, the name entry raises it, as an unreadable top ten does
 
   void ClearCardDisplay() override {
     for (int C = 0; C < ColumnCount; ++C) {
@@ -56,7 +57,7 @@ class TRecordingView : public TGameView, public TGameEnd {
     Lower[Col][3] = QString::number(Weighted);
   }
   void ShowGrandTotal(int Total) override { Grand = QString::number(Total); }
-  void ShowCategoryFlags(const TCategoryFlags &Flags) override { Captions = Flags; }
+  void ShowCategoryFlags(const TCategoryFlags &) override {}
 
   void ShowDie(int Index, int Value) override { DieShown[Index] = Value; }
   void SetDiceEnabled(bool Enabled) override { DiceEnabled = Enabled; }
@@ -81,6 +82,7 @@ class TRecordingView : public TGameView, public TGameEnd {
     return TenthScore;
   }
   void EnterNewScore(int Total, int Quintors) override {
+    if (!EntryError.isEmpty()) throw std::runtime_error(EntryError.toStdString());
     EndCalls << QStringLiteral("enter %1 %2").arg(Total).arg(Quintors);
   }
   void ShowTopTen() override { EndCalls << QStringLiteral("list"); }

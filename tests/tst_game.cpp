@@ -27,6 +27,14 @@ struct TFixture {
     RollFaces(Text);
     Game.EnterThrow(Col, EntryRow);
   }
+  // Four fives of a kind, the third and fourth not in Quintor: the fourth,
+  // in column 2, gives column 0 its bonus.
+  void FourQuintors() {
+    Enter("3-3-3-3-3", 0, erQuintor);
+    Enter("2-2-2-2-2", 1, erQuintor);
+    Enter("6-6-6-6-6", 2, erSixes);
+    Enter("1-1-1-1-1", 2, erOnes);
+  }
 };
 
 }  // namespace
@@ -35,271 +43,212 @@ class TestGame : public QObject {
   Q_OBJECT
 
  private slots:
-  void rollCountingAndHolding();
-  void undoRestoresTheTurn_data();
-  void undoRestoresTheTurn();
-  void undoOfTheFourthQuintorTakesItsBonusBack();
-  void undoOfAPlainEntryAfterItKeepsTheBonus_data();
-  void undoOfAPlainEntryAfterItKeepsTheBonus();
-  void rollPressedAgainCompletesOnce();
-  void commandsIgnoredWhileRolling();
-  void noEntryDuringALaterRoll_data();
-  void noEntryDuringALaterRoll();
-  void wholeGame_data();
-  void wholeGame();
-  void gameEndsWhenTheHandOverFails();
+  void rollCountingAndHolding() {
+    TFixture F;
+    F.Game.Seed(1);
+    F.Game.StartRoll();
+    QCOMPARE(F.Game.Dice(), (TThrow{4, 2, 2, 0, 4}));  // the random source from seed 1
+
+    F.Game.NewGame();
+    F.RollFaces("3-1-4-1-5");
+    for (bool &H : F.View.Held) H = true;
+    F.Game.StartRoll();  // all held: the throw stays, the roll counts
+    QCOMPARE(F.Game.RollCount(), 2);
+    QCOMPARE(F.Game.Dice(), Faces("3-1-4-1-5"));
+    F.View.Held[2] = false;
+    F.Game.Seed(SeedFor(Faces("6-6-6-6-6")));
+    F.Game.StartRoll();
+    QCOMPARE(F.Game.Dice(), Faces("3-1-6-1-5"));
+    QVERIFY(!F.View.RollEnabled);
+    F.View.Held[0] = false;
+    F.Game.StartRoll();  // a fourth roll does nothing
+    QCOMPARE(F.Game.RollCount(), 3);
+    QCOMPARE(F.Game.Dice(), Faces("3-1-6-1-5"));
+  }
+
+  void undoRestoresTheTurn_data() {
+    QTest::addColumn<int>("Rolls");
+    QTest::newRow("after the first roll: two rolls left") << 1;
+    QTest::newRow("after the third roll: Roll stays disabled") << 3;
+  }
+  void undoRestoresTheTurn() {
+    QFETCH(int, Rolls);
+    TFixture F;
+    F.Game.Seed(3);
+    for (int Roll = 0; Roll < Rolls; ++Roll) F.Game.StartRoll();
+    const TThrow Throw = F.Game.Dice();
+    F.Game.EnterThrow(0, erChance);
+    QVERIFY(F.View.UndoEnabled);
+    F.View.Held[1] = true;  // pressed after the entry: undo releases it
+    F.Game.UndoLastEntry();
+    F.Game.UndoLastEntry();  // one entry only
+    QCOMPARE(F.Game.RollCount(), Rolls);
+    QCOMPARE(F.View.RollEnabled, Rolls < 3);
+    QVERIFY(!F.View.UndoEnabled);
+    QVERIFY(F.View.DiceEnabled);
+    QVERIFY(!F.View.Held[1]);
+    for (int I = 0; I < DiceCount; ++I) QCOMPARE(F.View.DieShown[I], Throw[I]);
+    QVERIFY(F.View.Box[0][erChance].isEmpty());
+
+    // The same throw goes into another box; once the next roll has completed
+    // that entry can no longer be undone.
+    F.Game.EnterThrow(2, erChance);
+    QVERIFY(F.Game.Card().IsFilled(2, erChance) && !F.Game.Card().IsFilled(0, erChance));
+    F.Game.StartRoll();
+    F.Game.UndoLastEntry();
+    QVERIFY(F.Game.Card().IsFilled(2, erChance));
+  }
+
+  // Undoing the fourth five of a kind takes column 0's bonus back; entered
+  // again elsewhere, it gives the bonus back.
+  void undoOfTheFourthQuintorTakesItsBonusBack() {
+    TFixture F;
+    F.FourQuintors();
+    QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
+    F.Game.UndoLastEntry();
+    QCOMPARE(F.Game.Card().QuintorCount, 3);
+    QVERIFY(!F.Game.Card().ColumnBonus[0]);
+    QCOMPARE(F.View.Lower[0][1], QString());
+    QCOMPARE(F.View.Lower[0][3], QStringLiteral("50"));
+    QCOMPARE(F.View.Grand, QString::number(50 + 50 * 2 + 30 * 3));
+
+    F.Game.EnterThrow(1, erChance);
+    QCOMPARE(F.Game.Card().QuintorCount, 4);
+    QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
+    QCOMPARE(F.View.Grand, QString::number(150 + (50 + 5) * 2 + 30 * 3));
+  }
+
+  // Only the entry of a five of a kind takes a bonus back on undo, not the
+  // plain entry that follows it.
+  void undoOfAPlainEntryAfterItKeepsTheBonus_data() {
+    QTest::addColumn<int>("EntryRow");
+    QTest::newRow("upper box") << int(erTwos);
+    QTest::newRow("lower box") << int(erChance);
+  }
+  void undoOfAPlainEntryAfterItKeepsTheBonus() {
+    QFETCH(int, EntryRow);
+    TFixture F;
+    F.FourQuintors();
+    const QString Grand = F.View.Grand;
+    F.Enter("1-2-2-4-6", 0, EntryRow);
+    F.Game.UndoLastEntry();
+    QVERIFY(F.Game.Card().ColumnBonus[0]);
+    QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
+    QCOMPARE(F.View.Grand, Grand);
+  }
+
+  void rollPressedAgainCompletesOnce() {
+    TFixture F;
+    F.View.Animation = true;
+    F.Game.StartRoll();
+    F.Game.RollStep();
+    F.Game.RollStep();
+    F.Game.StartRoll();  // the count starts over at four
+    for (int Step = 1; Step <= 3; ++Step) F.Game.RollStep();
+    QVERIFY(F.Game.IsRolling());
+    F.View.Animation = false;  // unticked mid-roll: completes at the next tick
+    F.Game.RollStep();
+    QVERIFY(!F.Game.IsRolling());
+    QVERIFY(!F.View.TimerOn);
+    QCOMPARE(F.Game.RollCount(), 1);
+    QCOMPARE(F.View.TimerStarts, 2);
+  }
+
+  void commandsIgnoredWhileRolling() {
+    TFixture F;
+    F.Enter("1-2-3-4-5", 0, erLargeStraight);
+    F.View.Animation = true;
+    F.Game.StartRoll();  // the first roll of the next turn: undo would still be allowed
+    F.Game.UndoLastEntry();
+    F.Game.EnterThrow(1, erChance);
+    F.Game.NewGame();
+    QCOMPARE(F.Game.PreviewScore(1, erChance), -1);
+    QCOMPARE(F.Game.Card().FilledCount, 1);
+    while (F.Game.IsRolling()) F.Game.RollStep();
+    QCOMPARE(F.Game.RollCount(), 1);
+    QVERIFY(!F.View.UndoEnabled);
+    QVERIFY(F.Game.PreviewScore(1, erChance) > 0);
+  }
+
+  // A press on a box while the second or third roll tumbles enters nothing,
+  // although the throw before it could have been entered.
+  void noEntryDuringALaterRoll_data() {
+    QTest::addColumn<int>("RollsBefore");
+    QTest::newRow("second roll") << 1;
+    QTest::newRow("third roll") << 2;
+  }
+  void noEntryDuringALaterRoll() {
+    QFETCH(int, RollsBefore);
+    TFixture F;
+    for (int Roll = 0; Roll < RollsBefore; ++Roll) F.Game.StartRoll();
+    F.View.Animation = true;
+    F.Game.StartRoll();
+    F.Game.RollStep();
+    F.Game.EnterThrow(0, erChance);
+    QCOMPARE(F.Game.Card().FilledCount, 0);
+    while (F.Game.IsRolling()) F.Game.RollStep();
+    QCOMPARE(F.Game.RollCount(), RollsBefore + 1);
+    F.Game.EnterThrow(0, erChance);
+    QCOMPARE(F.Game.Card().FilledCount, 1);
+  }
+
+  void wholeGame_data() {
+    QTest::addColumn<int>("TenthScore");
+    QTest::addColumn<QStringList>("EndCalls");
+    QTest::newRow("equal to the tenth: game over") << 2193 << QStringList{"tenth", "Game Over"};
+    QTest::newRow("one more than the tenth: name entry") << 2192 << QStringList{"tenth", "enter 2193 4", "list"};
+  }
+  void wholeGame() {
+    QFETCH(int, TenthScore);
+    QFETCH(QStringList, EndCalls);
+    TFixture F;
+    F.View.TenthScore = TenthScore;
+
+    // The same card in every column, but column 0 takes five 5s in Fives
+    // (25 rather than 20). Upper: 4+8+12+16+20+24 = 84 (+35) = 119, or 124.
+    // Lower: 27+29+25+30+40+50+28 = 229. Four fives of a kind in all, the
+    // fourth in column 2, so column 0 gets the bonus of 100:
+    // (124 + 229 + 100) * 1 + (119 + 229) * 2 + (119 + 229) * 3 = 2193.
+    const QString Throws[EntryRows] = {"1-1-1-1-2", "2-2-2-2-1", "3-3-3-3-1", "4-4-4-4-1", "5-5-5-5-1",
+                                       "6-6-6-6-1", "6-6-6-5-4", "6-6-6-6-5", "2-2-3-3-3", "1-2-3-4-6",
+                                       "2-3-4-5-6", "5-5-5-5-5", "6-5-6-5-6"};
+    for (int Col = 0; Col < ColumnCount; ++Col)
+      for (int Row = 0; Row < EntryRows; ++Row)
+        F.Enter(Col == 0 && Row == erFives ? QStringLiteral("5-5-5-5-5") : Throws[Row], Col, Row);
+
+    QCOMPARE(F.View.Grand, QStringLiteral("2193"));
+    QCOMPARE(F.View.EndCalls, EndCalls);
+    QCOMPARE(F.Game.RollCount(), int(TGame::GameEndedRollCount));
+    QVERIFY(!F.View.RollEnabled);
+    QVERIFY(!F.View.UndoEnabled);
+    QCOMPARE(F.View.DieShown[0], 5);  // the dice keep showing the last throw
+
+    // Nothing more can be done but a new game.
+    F.Game.StartRoll();
+    F.Game.UndoLastEntry();
+    QCOMPARE(F.Game.Card().FilledCount, BoxCount);
+    QCOMPARE(F.View.EndCalls, EndCalls);
+  }
+
+  // A top-ten file whose scores cannot be read makes the hand-over raise an
+  // error; the game is over all the same, and no roll starts another turn.
+  void gameEndsWhenTheHandOverFails() {
+    TFixture F;
+    F.View.EntryError = "'x' is not a valid integer value";
+    QString Raised;
+    for (int Box = 0; Box < BoxCount; ++Box) {
+      try {
+        F.Enter("6-6-6-6-5", Box / EntryRows, Box % EntryRows);
+      } catch (const std::runtime_error &Error) {
+        Raised = QString::fromUtf8(Error.what());
+      }
+    }
+    QCOMPARE(Raised, F.View.EntryError);
+    QVERIFY(!F.View.RollEnabled);
+    F.Game.StartRoll();
+    QCOMPARE(F.Game.RollCount(), int(TGame::GameEndedRollCount));
+  }
 };
-
-void TestGame::rollCountingAndHolding() {
-  TFixture F;
-  F.Game.Seed(1);
-  F.Game.StartRoll();
-  QCOMPARE(F.Game.Dice(), (TThrow{4, 2, 2, 0, 4}));  // the random source from seed 1
-  QCOMPARE(F.View.DieShown[3], 0);
-  QVERIFY(F.View.DiceEnabled);
-
-  F.Game.NewGame();
-  F.RollFaces("3-1-4-1-5");
-  for (bool &H : F.View.Held) H = true;
-  F.Game.StartRoll();  // all held: the throw stays, the roll counts
-  QCOMPARE(F.Game.RollCount(), 2);
-  QCOMPARE(F.Game.Dice(), Faces("3-1-4-1-5"));
-  QVERIFY(F.View.RollEnabled);
-
-  F.View.Held[2] = false;
-  F.Game.Seed(SeedFor(Faces("6-6-6-6-6")));
-  F.Game.StartRoll();
-  QCOMPARE(F.Game.Dice(), Faces("3-1-6-1-5"));
-  QCOMPARE(F.Game.RollCount(), 3);
-  QVERIFY(!F.View.RollEnabled);
-  F.View.Held[0] = false;
-  F.Game.StartRoll();  // a fourth roll does nothing
-  QCOMPARE(F.Game.RollCount(), 3);
-  QCOMPARE(F.Game.Dice(), Faces("3-1-6-1-5"));
-}
-
-void TestGame::undoRestoresTheTurn_data() {
-  QTest::addColumn<int>("Rolls");
-  QTest::newRow("after the first roll: two rolls left") << 1;
-  QTest::newRow("after the third roll: Roll stays disabled") << 3;
-}
-
-void TestGame::undoRestoresTheTurn() {
-  QFETCH(int, Rolls);
-  TFixture F;
-  F.Game.Seed(3);
-  for (int Roll = 0; Roll < Rolls; ++Roll) F.Game.StartRoll();
-  const TThrow Throw = F.Game.Dice();
-  F.Game.EnterThrow(0, erChance);
-  QVERIFY(F.View.UndoEnabled);
-  F.View.Held[1] = true;  // pressed after the entry: undo releases it
-  F.Game.UndoLastEntry();
-  F.Game.UndoLastEntry();  // one entry only
-  QCOMPARE(F.Game.Card().FilledCount, 0);
-
-  QCOMPARE(F.Game.RollCount(), Rolls);
-  QCOMPARE(F.View.RollEnabled, Rolls < 3);
-  QVERIFY(F.View.DiceEnabled);
-  QVERIFY(!F.View.UndoEnabled);
-  QVERIFY(!F.View.Held[1]);
-  for (int I = 0; I < DiceCount; ++I) QCOMPARE(F.View.DieShown[I], Throw[I]);
-  QVERIFY(F.View.Box[0][erChance].isEmpty());
-  QCOMPARE(F.View.Grand, QStringLiteral("0"));
-
-  // The same throw goes into another box; once the next roll has completed
-  // that entry can no longer be undone.
-  F.Game.EnterThrow(2, erChance);
-  QVERIFY(F.Game.Card().IsFilled(2, erChance) && !F.Game.Card().IsFilled(0, erChance));
-  F.Game.StartRoll();
-  F.Game.UndoLastEntry();
-  QVERIFY(F.Game.Card().IsFilled(2, erChance));
-}
-
-void TestGame::undoOfTheFourthQuintorTakesItsBonusBack() {
-  TFixture F;
-  F.Enter("3-3-3-3-3", 0, erQuintor);
-  F.Enter("2-2-2-2-2", 1, erQuintor);
-  F.Enter("6-6-6-6-6", 2, erSixes);  // counts although not in Quintor
-  QCOMPARE(F.View.Lower[0][1], QString());
-
-  F.Enter("1-1-1-1-1", 2, erOnes);  // the fourth: column 0 gets its bonus
-  QCOMPARE(F.Game.Card().QuintorCount, 4);
-  QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
-  QCOMPARE(F.View.Lower[0][2], QStringLiteral("150"));
-  QCOMPARE(F.View.Grand, QString::number(150 + 50 * 2 + (30 + 5) * 3));
-
-  F.Game.UndoLastEntry();
-  QCOMPARE(F.Game.Card().QuintorCount, 3);
-  QVERIFY(!F.Game.Card().ColumnBonus[0]);
-  QCOMPARE(F.View.Lower[0][1], QString());
-  QCOMPARE(F.View.Lower[0][3], QStringLiteral("50"));
-  QCOMPARE(F.View.Grand, QString::number(50 + 50 * 2 + 30 * 3));
-
-  F.Game.EnterThrow(1, erChance);  // entered again, it gives the bonus back
-  QCOMPARE(F.Game.Card().QuintorCount, 4);
-  QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
-  QCOMPARE(F.View.Grand, QString::number(150 + (50 + 5) * 2 + 30 * 3));
-}
-
-void TestGame::undoOfAPlainEntryAfterItKeepsTheBonus_data() {
-  QTest::addColumn<int>("EntryRow");
-  QTest::newRow("upper box") << int(erTwos);
-  QTest::newRow("lower box") << int(erChance);
-}
-
-// Only the entry of a five of a kind takes a bonus back on undo, not the
-// plain entry that follows it.
-void TestGame::undoOfAPlainEntryAfterItKeepsTheBonus() {
-  QFETCH(int, EntryRow);
-  TFixture F;
-  F.Enter("3-3-3-3-3", 0, erQuintor);
-  F.Enter("2-2-2-2-2", 1, erQuintor);
-  F.Enter("6-6-6-6-6", 2, erSixes);
-  F.Enter("1-1-1-1-1", 2, erOnes);  // the fourth: column 0 gets its bonus
-  const QString Grand = F.View.Grand;
-  F.Enter("1-2-2-4-6", 0, EntryRow);
-  F.Game.UndoLastEntry();
-  QCOMPARE(F.Game.Card().QuintorCount, 4);
-  QVERIFY(F.Game.Card().ColumnBonus[0]);
-  QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
-  QCOMPARE(F.View.Lower[0][2], QStringLiteral("150"));
-  QCOMPARE(F.View.Grand, Grand);
-}
-
-void TestGame::rollPressedAgainCompletesOnce() {
-  TFixture F;
-  F.View.Animation = true;
-  F.Game.StartRoll();
-  F.Game.RollStep();
-  F.Game.RollStep();
-  F.Game.StartRoll();  // the count starts over at four
-  for (int Step = 1; Step <= 3; ++Step) F.Game.RollStep();
-  QVERIFY(F.Game.IsRolling());
-  F.View.Animation = false;  // unticked mid-roll: completes at the next tick
-  F.Game.RollStep();
-  QVERIFY(!F.Game.IsRolling());
-  QVERIFY(!F.View.TimerOn);
-  QCOMPARE(F.Game.RollCount(), 1);
-  QCOMPARE(F.View.TimerStarts, 2);
-}
-
-void TestGame::commandsIgnoredWhileRolling() {
-  TFixture F;
-  F.Enter("1-2-3-4-5", 0, erLargeStraight);
-  F.View.Animation = true;
-  F.Game.StartRoll();  // the first roll of the next turn: undo would still be allowed
-  F.Game.UndoLastEntry();
-  F.Game.EnterThrow(1, erChance);
-  F.Game.NewGame();
-  QCOMPARE(F.Game.PreviewScore(1, erChance), -1);
-  QCOMPARE(F.Game.Card().FilledCount, 1);
-  while (F.Game.IsRolling()) F.Game.RollStep();
-  QCOMPARE(F.Game.RollCount(), 1);
-  QVERIFY(!F.View.UndoEnabled);
-  QVERIFY(F.Game.PreviewScore(1, erChance) > 0);
-  QCOMPARE(F.Game.PreviewScore(0, erLargeStraight), -1);  // filled
-}
-
-void TestGame::noEntryDuringALaterRoll_data() {
-  QTest::addColumn<int>("RollsBefore");
-  QTest::newRow("second roll") << 1;
-  QTest::newRow("third roll") << 2;
-}
-
-// A press on a box while the second or third roll tumbles enters nothing,
-// although the throw before it could have been entered.
-void TestGame::noEntryDuringALaterRoll() {
-  QFETCH(int, RollsBefore);
-  TFixture F;
-  for (int Roll = 0; Roll < RollsBefore; ++Roll) F.Game.StartRoll();
-  F.View.Animation = true;
-  F.Game.StartRoll();
-  F.Game.RollStep();
-  F.Game.EnterThrow(0, erChance);
-  QCOMPARE(F.Game.Card().FilledCount, 0);
-  QVERIFY(F.View.Box[0][erChance].isEmpty());
-  while (F.Game.IsRolling()) F.Game.RollStep();
-  QCOMPARE(F.Game.RollCount(), RollsBefore + 1);
-  F.Game.EnterThrow(0, erChance);
-  QCOMPARE(F.Game.Card().FilledCount, 1);
-}
-
-void TestGame::wholeGame_data() {
-  QTest::addColumn<int>("TenthScore");
-  QTest::addColumn<QStringList>("EndCalls");
-  QTest::newRow("equal to the tenth: game over") << 2193 << QStringList{"tenth", "Game Over"};
-  QTest::newRow("one more than the tenth: name entry")
-      << 2192 << QStringList{"tenth", "enter 2193 4", "list"};
-}
-
-void TestGame::wholeGame() {
-  QFETCH(int, TenthScore);
-  QFETCH(QStringList, EndCalls);
-  TFixture F;
-  F.View.TenthScore = TenthScore;
-
-  // The same card in every column, but column 0 takes five 5s in Fives
-  // (25 rather than 20). Upper: 4+8+12+16+20+24 = 84 (+35) = 119, or 124.
-  // Lower: 27+29+25+30+40+50+28 = 229. Four fives of a kind in all, the
-  // fourth in column 2, so column 0 gets the bonus of 100:
-  // (124 + 229 + 100) * 1 + (119 + 229) * 2 + (119 + 229) * 3 = 2193.
-  const QString Throws[EntryRows] = {"1-1-1-1-2", "2-2-2-2-1", "3-3-3-3-1", "4-4-4-4-1", "5-5-5-5-1",
-                                     "6-6-6-6-1", "6-6-6-5-4", "6-6-6-6-5", "2-2-3-3-3", "1-2-3-4-6",
-                                     "2-3-4-5-6", "5-5-5-5-5", "6-5-6-5-6"};
-  for (int Col = 0; Col < ColumnCount; ++Col) {
-    for (int Row = 0; Row < EntryRows; ++Row) {
-      const QString Throw = Col == 0 && Row == erFives ? QStringLiteral("5-5-5-5-5") : Throws[Row];
-      F.Enter(Throw, Col, Row);
-      QCOMPARE(F.Game.Card().FilledCount, Col * EntryRows + Row + 1);
-    }
-  }
-
-  QCOMPARE(F.View.Grand, QStringLiteral("2193"));
-  QCOMPARE(F.View.EndCalls, EndCalls);
-  QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
-  QCOMPARE(F.View.Lower[2][0], QStringLiteral("229"));
-  QCOMPARE(F.View.Lower[2][3], QString::number(348 * 3));
-  QCOMPARE(F.Game.RollCount(), int(TGame::GameEndedRollCount));
-  QVERIFY(!F.View.RollEnabled);
-  QVERIFY(!F.View.UndoEnabled);
-  // The dice keep showing the last throw.
-  QCOMPARE(F.View.DieShown[0], 5);
-
-  // Nothing more can be done but a new game.
-  F.Game.StartRoll();
-  F.Game.UndoLastEntry();
-  QCOMPARE(F.Game.Card().FilledCount, BoxCount);
-  QCOMPARE(F.View.EndCalls, EndCalls);
-}
-
-// A top-ten file whose scores cannot be read makes the hand-over raise an
-// error; the game is over all the same, and no roll starts another turn.
-void TestGame::gameEndsWhenTheHandOverFails() {
-  struct TFailingEnd : TGameEnd {
-    int GetTenthScore() override { return 0; }
-    void EnterNewScore(int, int) override { throw std::runtime_error("'x' is not a valid integer value"); }
-    void ShowTopTen() override {}
-    void ShowGameOver() override {}
-  } End;
-  TRecordingView View;
-  TGame Game{View, End};
-  Game.NewGame();
-  QString Raised;
-  for (int Box = 0; Box < BoxCount; ++Box) {
-    Game.Seed(SeedFor(Faces("6-6-6-6-5")));
-    Game.StartRoll();
-    try {
-      Game.EnterThrow(Box / EntryRows, Box % EntryRows);
-    } catch (const std::runtime_error &Error) {
-      Raised = QString::fromUtf8(Error.what());
-    }
-  }
-  QCOMPARE(Raised, QStringLiteral("'x' is not a valid integer value"));
-  QCOMPARE(Game.RollCount(), int(TGame::GameEndedRollCount));
-  QVERIFY(!View.RollEnabled);
-  Game.StartRoll();
-  QCOMPARE(Game.RollCount(), int(TGame::GameEndedRollCount));
-}
 
 QTEST_APPLESS_MAIN(TestGame)
 #include "tst_game.moc"

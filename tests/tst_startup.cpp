@@ -63,7 +63,7 @@ class TestStartUp : public QObject {
   }
 
   // The dialogs follow the main window's first paint, in their order; a
-  // command that comes before then makes the dialog it needs at once.
+  // menu command that comes before then makes the dialog it needs at once.
   void dialogsFollowTheFirstPaintOrComeWhenNeeded() {
     QTRY_COMPARE(Forms->DialogsCreated(), 3);
     QStringList Order;
@@ -91,33 +91,24 @@ class TestStartUp : public QObject {
     QCOMPARE(Shown, QStringList({"list 1", "about 3"}));
   }
 
-  void aboutFromTheMenuAndFromTheEmblem() {
+  // The list from Ctrl+T, with its ten rows; the about box, with the
+  // version, from the emblem (the menu commands are tried above).
+  void commandsShowTheirDialogs() {
     TAboutForm *About = Forms->AboutForm();
-    const QString Version = Child<TVersionLabel>(About, "VersionLabel1")->text();
-    QVERIFY(Version.startsWith(QStringLiteral("Version ")));
-    int Shown = 0;
-    auto AnswerWithEnter = [&] {
-      ++Shown;
-      QCOMPARE(Child<TVersionLabel>(About, "VersionLabel1")->text(), Version);
-      QTest::keyClick(About, Qt::Key_Return);
-    };
-    WhenModal(About, AnswerWithEnter);
-    Child<QAction>(&Forms->MainForm, "About1")->trigger();
-    QCOMPARE(Shown, 1);
-    QVERIFY(!About->isVisible());
-    WhenModal(About, AnswerWithEnter);
-    QTest::mouseClick(Child<QLabel>(&Forms->MainForm, "Image1"), Qt::LeftButton);
-    QCOMPARE(Shown, 2);
-  }
-
-  void topTenFromItsCommand() {
-    int Rows = -1;
-    WhenModal(Forms->Top10Form(), [&] {
-      Rows = Forms->Top10Form()->ListView1->topLevelItemCount();
-      Forms->Top10Form()->OK->click();
+    TTop10Form *List = Forms->Top10Form();
+    QStringList Shown;
+    WhenModal(List, [&] {
+      Shown << QString::number(List->ListView1->topLevelItemCount());
+      List->OK->click();
     });
     QTest::keyClick(&Forms->MainForm, Qt::Key_T, Qt::ControlModifier);
-    QCOMPARE(Rows, 10);
+    WhenModal(About, [&] {
+      Shown << Child<TVersionLabel>(About, "VersionLabel1")->text().section(QLatin1Char(' '), 0, 0);
+      QTest::keyClick(About, Qt::Key_Return);
+    });
+    QTest::mouseClick(Child<QLabel>(&Forms->MainForm, "Image1"), Qt::LeftButton);
+    QCOMPARE(Shown, QStringList({"10", "Version"}));
+    QVERIFY(!About->isVisible() && !List->isVisible());
   }
 
   void aQualifyingGameAsksTheNameAndListsIt() {
@@ -146,12 +137,9 @@ class TestStartUp : public QObject {
       }
 
     const QString Total = Child<QLabel>(&Main, "GrandTotal")->text();
-    QVERIFY(Total.toInt() > 0);
     QCOMPARE(Announced, QStringLiteral("You are number 1 on the Top Ten List. Please type your name:"));
-    QVERIFY2(Listed.startsWith(QStringLiteral("1.|Ann|")), qPrintable(Listed));
-    QVERIFY2(Listed.endsWith(QStringLiteral("|%1|%2|").arg(Total).arg(Main.Game().Card().QuintorCount)),
-             qPrintable(Listed));
-    QVERIFY(!Roll->isEnabled());
+    QCOMPARE(Listed.section(QLatin1Char('|'), 0, 1) + QLatin1Char('|') + Listed.section(QLatin1Char('|'), 3),
+             QStringLiteral("1.|Ann|%1|%2|").arg(Total).arg(Main.Game().Card().QuintorCount));
     QVERIFY(QFile::exists(Folder.filePath(QStringLiteral("quintor.tps"))));  // beside the program
   }
 };

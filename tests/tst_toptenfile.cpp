@@ -21,6 +21,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 #include <cstdio>
+#include <numeric>
 
 #include "BigScoreDlg.h"
 #include "ProfileFile.h"
@@ -68,7 +69,7 @@ void WritePlace(const QString &Path, int N, const QStringList &Values) {
   for (int K = 0; K < 4; ++K) WritePrivateProfileString(List, KeyOf(K, N), Values[K], Path);
 }
 
-void KeyByKeyAddEntry(const QString &Path, int Total, const QString &Name, int Quintors) {
+int KeyByKeyAddEntry(const QString &Path, int Total, const QString &Name, int Quintors) {
   int P = 11;
   while (P > 1 && GetPrivateProfileString(List, KeyOf(0, P - 1), "0", 10, Path).toInt() <= Total) --P;
   for (int I = 10; I > P; --I) {
@@ -77,33 +78,31 @@ void KeyByKeyAddEntry(const QString &Path, int Total, const QString &Name, int Q
     WritePlace(Path, I, Old);
   }
   if (P <= 10) WritePlace(Path, P, {QString::number(Total), Name, Today(), QString::number(Quintors)});
+  return P;
 }
 
-void KeyByKeyReset(const QString &Path) {
+int KeyByKeyReset(const QString &Path) {
   for (int N = 1; N <= 10; ++N) WritePlace(Path, N, Empty);
+  return 0;
 }
 
-// --enter PROGRAM [TOTAL ...]: the entering child of the kill and the
-// two-copies tests. Enters each total as Game(Total), or, given none, one
-// better than the best on the list after the other until killed, saying
-// "go" after the first.
+// --enter PROGRAM TOTAL...: the entering child of the kill and the
+// two-copies tests. Enters each total as Game(Total), saying "go" after the
+// first.
 int Enter(const QStringList &Args) {
   TTopTenFile File(Args[0]);
   for (const QString &Total : Args.mid(1)) {
     File.AddEntry(Total.toInt(), "G" + Total, Total.toInt() % 7);
+    if (Total == Args[1]) std::puts("go"), std::fflush(stdout);
     QThread::msleep(QRandomGenerator::global()->bounded(3));  // a player is slower than this
   }
-  if (Args.size() > 1) return 0;
-  for (bool First = true;; First = false) {
-    QString Name, Score, Date, Quintors;
-    File.ReadEntry(1, Name, Score, Date, Quintors);
-    const int Total = qMax(1000, Score.toInt()) + 1;
-    File.AddEntry(Total, "G" + QString::number(Total), Total % 7);
-    if (First) {
-      std::puts("go");
-      std::fflush(stdout);
-    }
-  }
+  return 0;
+}
+
+void StartEntering(QProcess &Child, const QString &Program, const QList<int> &Totals) {
+  QStringList Args = {"--enter", Program};
+  for (int Total : Totals) Args << QString::number(Total);
+  Child.start(QCoreApplication::applicationFilePath(), Args);
 }
 
 // Answer runs on the dialog of type T that the next modal loop shows. A
@@ -117,19 +116,6 @@ template <class T> void WhenModal(std::function<void(T *)> Answer) {
   });
 }
 
-// Shows the list modally and returns the texts of its rows while up; Also
-// runs before OK closes it.
-QStringList Shown(TTop10Form &Form, std::function<void(TTop10Form *)> Also = {}) {
-  QStringList Texts;
-  WhenModal<TTop10Form>([&](TTop10Form *List) {
-    for (int I = 0; I < List->ListView1->topLevelItemCount(); ++I)
-      for (int Column = 0; Column < 5; ++Column) Texts << List->ListView1->topLevelItem(I)->text(Column);
-    if (Also) Also(List);
-    QTest::mouseClick(List->OK, Qt::LeftButton);
-  });
-  Form.ShowList();
-  return Texts;
-}
 }  // namespace
 
 class TstTopTenFile : public QObject, TTopTenFolder {
@@ -139,7 +125,9 @@ class TstTopTenFile : public QObject, TTopTenFolder {
   void init() { QFile::remove(Path); }
 
   // An entry and a reset leave the bytes the same changes made key by key
-  // leave, on hand-made and hand-edited files alike.
+  // leave, on hand-made and hand-edited files alike, and the entry goes to
+  // the same place: a tie ranks the newer game first, also a tie with the
+  // tenth (only the game end refuses that one).
   void oneStepEqualsKeyByKey_data() {
     QTest::addColumn<QByteArray>("Content");
     QTest::addColumn<int>("Total");  // 0: a reset
@@ -152,10 +140,10 @@ class TstTopTenFile : public QObject, TTopTenFolder {
          "[Top Ten Scores]\nScore01=100\nScore01=999\nName01=A\n[Misc]\na=1\n[top ten scores]\nScore02=90\n"},
         {"CR only, byte-order mark, Windows-1252, no last break",
          "\xEF\xBB\xBF[ Top Ten Scores ]\rScore01=\"70\"\rName01=Jos\xE9\rDate01=  spaced  \rQuintors01='2'"},
-        {"another section only, no last break", "[a]\nb=c"},
         {"no file", NoFile}};
     for (const auto &[Name, Content] : Files)
-      for (const auto &[What, Total] : {std::pair{"first", 1000}, {"middle", 85}, {"reset", 0}})
+      for (const auto &[What, Total] : {std::pair{"first", 1000}, {"tie with the fourth", 70}, {"tie with the tenth", 10},
+                                                  {"below the tenth", 9}, {"reset", 0}})
         QTest::addRow("%s: %s", What, Name) << Content << Total;
   }
   void oneStepEqualsKeyByKey() {
@@ -166,48 +154,19 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QTemporaryDir Fast((QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath()) + "/tst_toptenfile-XXXXXX");
     const QString Program = Fast.filePath("quintor"), File = Program + ".tps";
     QVERIFY(Spit(File, Content));
-    Total ? KeyByKeyAddEntry(File, Total, "New", 3) : KeyByKeyReset(File);
+    const int Place = Total ? KeyByKeyAddEntry(File, Total, "New", 3) : KeyByKeyReset(File);
     const QByteArray KeyByKey = Slurp(File);
     QVERIFY(Spit(File, Content));
-    Total ? void(TTopTenFile(Program).AddEntry(Total, "New", 3)) : TTopTenFile(Program).Reset();
+    TTopTenFile One(Program);
+    QCOMPARE(Total ? One.AddEntry(Total, "New", 3) : (One.Reset(), 0), Place);
     QCOMPARE(Slurp(File), KeyByKey);
-  }
-
-  // With no file every place scores 0; the first entry writes the whole
-  // list, key by key from place 10 up, then the new place 1.
-  void firstEntryWritesAllFortyKeys() {
-    QCOMPARE(TTopTenFile("/d/x.y/game").GetFileName(), "/d/x.y/game.tps");
-    QCOMPARE(TTopTenFile(Program).GetTenthScore(), 0);
-    QCOMPARE(TTopTenFile(Program).AddEntry(1, QString(), 2), 1);
-    QByteArray Expected = "[Top Ten Scores]\n";
-    for (int N = 10; N >= 2; --N)
-      Expected += QString::asprintf("Score%02d=0\nName%02d=\nDate%02d=\nQuintors%02d=0\n", N, N, N, N).toUtf8();
-    QCOMPARE(Slurp(Path), Expected + "Score01=1\nName01=\nDate01=" + Today().toUtf8() + "\nQuintors01=2\n");
-  }
-
-  // The tie with the tenth is placed here; only the game end refuses it.
-  void addEntry_data() {
-    QTest::addColumn<int>("Total");
-    QTest::addColumn<int>("Place");
-    for (const auto &[Total, Place] : {std::pair{1000, 1}, {70, 4}, {11, 10}, {10, 10}, {9, 11}})
-      QTest::addRow("%d goes to %d", Total, Place) << Total << Place;
-  }
-  void addEntry() {
-    QFETCH(int, Total);
-    QFETCH(int, Place);
-    QVERIFY(Spit(Path, Listing(Full())));
-    QCOMPARE(TTopTenFile(Program).AddEntry(Total, "New", 3), Place);
-    QStringList Expected = Full();
-    if (Place <= 10) Expected.insert(Place - 1, QString("%1|New|%2|3").arg(Total).arg(Today()));
-    QCOMPARE(Slurp(Path), Listing(Expected));
   }
 
   // A name typed into the file by hand is read cut to 99 characters, or at
   // a NUL, and a shift writes the cut text one place down; a name that
   // begins with U+FEFF keeps it. A pasted line break becomes a space rather
-  // than leaving the displaced player's name in place. Reset then keeps
-  // every key, with empty names and dates.
-  void cutOnReadAndShiftThenReset() {
+  // than leaving the displaced player's name in place.
+  void cutOnReadAndShift() {
     QStringList Places = Full();
     Places[0] = u"100|\uFEFFP1|D1|1"_qs;
     Places[2] = "80|" + QString(150, u'n') + "|D3|3";
@@ -217,27 +176,25 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     Places[2].remove(3, 51);
     Places[4] = "000000006|P5|D5|5";
     QCOMPARE(Slurp(Path), Listing(QStringList{"1000|A  B|" + Today() + "|0"} + Places));
-    TTopTenFile(Program).Reset();
-    QCOMPARE(Slurp(Path), Listing(QStringList(10, "0|||0")));
   }
 
-  // A child entering games one after the other, killed at random moments,
-  // always leaves the list after one of its entries, whole; each child's
-  // first entry takes over the lock the one before was killed holding, and
-  // the next entry leaves neither lock nor temporary behind.
+  // A child entering better games one after the other, killed at random
+  // moments, always leaves the list after one of its entries, whole; each
+  // child's first entry takes over the lock the one before was killed
+  // holding, and the next entry leaves neither lock nor temporary behind.
   void killedEntryLeavesOldOrNewList() {
     QVERIFY(Spit(Path, Listing(Full())));
-    int Best = 0;
-    for (int Round = 0; Round < 25; ++Round) {
+    int Best = 1000;
+    for (int Round = 0; Round < 12; ++Round) {
+      QList<int> Totals(500);
+      std::iota(Totals.begin(), Totals.end(), Best + 1);
       QProcess Child;
-      Child.start(QCoreApplication::applicationFilePath(), {"--enter", Program});
+      StartEntering(Child, Program, Totals);
       QVERIFY(Child.waitForReadyRead(10000));
       QTest::qSleep(QRandomGenerator::global()->bounded(30));
       Child.kill();
       QVERIFY(Child.waitForFinished());
-      QString Name, Score, Date, Quintors;
-      TTopTenFile(Program).ReadEntry(1, Name, Score, Date, Quintors);
-      Best = Score.toInt();
+      Best = qMax(1000, int(GetPrivateProfileInt("Top Ten Scores", "Score01", 0, Path)));
       QStringList Places;
       for (int Total = Best; Total > 1000 && Places.size() < 10; --Total) Places << Game(Total);
       QCOMPARE(Slurp(Path), Listing(Places + Full().mid(0, 10 - Places.size())));
@@ -254,10 +211,8 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QList<int> Totals;
     while (Totals.size() < 30)
       if (const int T = QRandomGenerator::global()->bounded(1, 1000); !Totals.contains(T)) Totals << T;
-    QStringList Args[2] = {{"--enter", Program}, {"--enter", Program}};
-    for (int I = 0; I < Totals.size(); ++I) Args[I % 2] << QString::number(Totals[I]);
     QProcess Copies[2];
-    for (int C = 0; C < 2; ++C) Copies[C].start(QCoreApplication::applicationFilePath(), Args[C]);
+    for (int C = 0; C < 2; ++C) StartEntering(Copies[C], Program, Totals.mid(C * 15, 15));
     for (QProcess &Copy : Copies) QVERIFY(Copy.waitForFinished(30000) && Copy.exitCode() == 0);
     std::sort(Totals.begin(), Totals.end(), std::greater<>());
     QStringList Places;
@@ -266,7 +221,7 @@ class TstTopTenFile : public QObject, TTopTenFolder {
   }
 
   // While another copy holds the lock, an entry gives up after a moment and
-  // is not kept; once the lock is free, it is.
+  // is not kept.
   void heldLockNeverStallsTheGame() {
     QVERIFY(Spit(Path, Listing(Full())));
     QLockFile Held(Path + ".lock");
@@ -276,9 +231,6 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QCOMPARE(TTopTenFile(Program).AddEntry(1000, "Waits", 1), 1);
     QCOMPARE_LT(Clock.elapsed(), 5000);
     QCOMPARE(Slurp(Path), Listing(Full()));
-    Held.unlock();
-    QCOMPARE(TTopTenFile(Program).AddEntry(1000, "Kept", 1), 1);
-    QCOMPARE(Slurp(Path), Listing(QStringList{"1000|Kept|" + Today() + "|1"} + Full().mid(0, 9)));
   }
 
   // A program whose folder cannot be written keeps its list in the user's
@@ -315,9 +267,7 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     const bool Kept = FolderWritable && FileWritable;
     QCOMPARE(Slurp(Beside), Kept ? Entered : Listing(Full()));
     QCOMPARE(Slurp(Copy), FolderWritable ? NoFile : Entered);
-    QString Name, Score, Date, Quintors;
-    TTopTenFile(Game).ReadEntry(1, Name, Score, Date, Quintors);
-    QCOMPARE(Name, Kept || !FolderWritable ? "New" : "P1");
+    QCOMPARE(TTopTenFile(Game).GetPosition(999), Kept || !FolderWritable ? 2 : 1);  // read where kept
     QVERIFY(QFile::setPermissions(Installed.path(), Writable));
   }
 
@@ -333,32 +283,21 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QCOMPARE(TTopTenFile(Program).GetTenthScore(), -12);
   }
 
-  // Ten rows each time the list opens (the last row's texts prove there are
-  // no more), none while it is closed, and Escape does not close it; an entry
-  // written while it is closed shows at the next opening, a long name whole.
-  void listRowsLiveWhileShown() {
+  // The list reads its ten rows at each opening (the last row's texts prove
+  // there are no more), a long name whole, and drops them on closing; Escape
+  // does not close it. At the reset question No leaves file and rows alone,
+  // Yes empties the table at once and resets the file. The question offers
+  // Yes and No: clicking a missing button would abort the run.
+  void listAndItsResetQuestion() {
     TTop10Form Form(Program);
-    QStringList Rows = Shown(Form, [](TTop10Form *List) {
-      QTest::keyClick(List, Qt::Key_Escape);  // no cancel button: Escape leaves it open
-      QVERIFY(List->isVisible());
-    });
-    QCOMPARE(Form.ListView1->topLevelItemCount(), 0);
-    QCOMPARE(Rows.mid(0, 5) + Rows.mid(45), QStringList({"1.", "", "", "0", "0", "10.", "", "", "0", "0"}));
-    Form.TopTenFile.AddEntry(250, QString(99, u'L'), 4);
-    Rows = Shown(Form);
-    QCOMPARE(Rows.size(), 50);
-    QCOMPARE(Rows.mid(1, 1) + Rows.mid(3, 3), QStringList({QString(99, u'L'), "250", "4", "2."}));
-  }
-
-  // No leaves file and rows alone; Yes empties the table at once and resets
-  // the file. The question offers Yes and No: clicking a missing button
-  // would abort the run.
-  void resetQuestion() {
-    TTop10Form Form(Program);
-    Form.TopTenFile.AddEntry(300, "Ann", 2);
+    Form.TopTenFile.AddEntry(300, QString(99, u'L'), 2);  // after the form was made
     const QByteArray Before = Slurp(Path);
-    QStringList Seen;
-    Shown(Form, [&](TTop10Form *List) {
+    QStringList Rows, Seen;
+    WhenModal<TTop10Form>([&](TTop10Form *List) {
+      for (int I = 0; I < List->ListView1->topLevelItemCount(); ++I)
+        for (int Column = 0; Column < 5; ++Column) Rows << List->ListView1->topLevelItem(I)->text(Column);
+      QTest::keyClick(List, Qt::Key_Escape);
+      Seen << QString::number(List->isVisible());
       for (const auto Answer : {QMessageBox::No, QMessageBox::Yes}) {
         WhenModal<QMessageBox>([&](QMessageBox *Box) {
           Seen << Box->windowTitle() << Box->text() << QString::number(Box->icon() == QMessageBox::Warning);
@@ -367,8 +306,13 @@ class TstTopTenFile : public QObject, TTopTenFolder {
         QTest::mouseClick(List->ResetScores, Qt::LeftButton);  // returns once answered
         Seen << QString::number(List->ListView1->topLevelItemCount()) << QString::number(Slurp(Path) == Before);
       }
+      QTest::mouseClick(List->OK, Qt::LeftButton);
     });
-    QCOMPARE(Seen, QStringList({"Reset Scores", "Are you sure ?", "1", "10", "1",  // No
+    Form.ShowList();
+    QCOMPARE(Form.ListView1->topLevelItemCount(), 0);
+    QCOMPARE(Rows.mid(0, 2) + Rows.mid(3, 2) + Rows.mid(45),
+             QStringList({"1.", QString(99, u'L'), "300", "2", "10.", "", "", "0", "0"}));
+    QCOMPARE(Seen, QStringList({"1", "Reset Scores", "Are you sure ?", "1", "10", "1",  // No
                                 "Reset Scores", "Are you sure ?", "1", "0", "0"}));
   }
 
