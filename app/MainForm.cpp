@@ -507,25 +507,19 @@ void TMainForm::PreviewAtCursor() {
 bool TMainForm::MoveCursor(int Key) {
   const TScoreCard &Card = FGame.Card();
   const auto Open = [&Card](int Box) { return !Card.IsFilled(Box % ColumnCount, Box / ColumnCount); };
+  // The first open box from From on, stepping by Step; -1 when there is none.
+  const auto FirstOpen = [&Open](int From, int Step) {
+    for (int I = From; I >= 0 && I < BoxCount; I += Step)
+      if (Open(I)) return I;
+    return -1;
+  };
   const int Here = FCursorRow * ColumnCount + FCursorCol;
   int Target = -1;
   switch (Key) {
-    case Qt::Key_Right:
-      for (int I = Here + 1; I < BoxCount && Target < 0; ++I)
-        if (Open(I)) Target = I;
-      break;
-    case Qt::Key_Left:
-      for (int I = Here - 1; I >= 0 && Target < 0; --I)
-        if (Open(I)) Target = I;
-      break;
-    case Qt::Key_Home:
-      for (int I = 0; I < BoxCount && Target < 0; ++I)
-        if (Open(I)) Target = I;
-      break;
-    case Qt::Key_End:
-      for (int I = BoxCount - 1; I >= 0 && Target < 0; --I)
-        if (Open(I)) Target = I;
-      break;
+    case Qt::Key_Right: Target = FirstOpen(Here + 1, 1); break;
+    case Qt::Key_Left: Target = FirstOpen(Here - 1, -1); break;
+    case Qt::Key_Home: Target = FirstOpen(0, 1); break;
+    case Qt::Key_End: Target = FirstOpen(BoxCount - 1, -1); break;
     case Qt::Key_Up:
     case Qt::Key_Down: {
       const int Step = Key == Qt::Key_Down ? 1 : -1;
