@@ -15,7 +15,7 @@ namespace {
 
 struct TFixture {
   TRecordingView View;
-  TGame Game{View, View};
+  TGame Game{View, &View};
   TFixture() { Game.NewGame(); }
 
   // One roll (animation off) that shows exactly the given faces.
@@ -197,12 +197,14 @@ class TestGame : public QObject {
     QTest::addColumn<QStringList>("EndCalls");
     QTest::newRow("equal to the tenth: game over") << 2193 << QStringList{"tenth", "Game Over"};
     QTest::newRow("one more than the tenth: name entry") << 2192 << QStringList{"tenth", "enter 2193 4", "list"};
+    QTest::newRow("no top ten plugged in: the game just ends") << -1 << QStringList{};
   }
   void wholeGame() {
     QFETCH(int, TenthScore);
     QFETCH(QStringList, EndCalls);
     TFixture F;
     F.View.TenthScore = TenthScore;
+    if (TenthScore < 0) F.Game.SetEnd(nullptr);
 
     // The same card in every column, but column 0 takes five 5s in Fives
     // (25 rather than 20). Upper: 4+8+12+16+20+24 = 84 (+35) = 119, or 124.

@@ -12,44 +12,44 @@ int TRandomSource::RandomBelow(int N) {
   return static_cast<int>(Draw() % static_cast<std::uint32_t>(N));
 }
 
-TGame::TGame(TGameView &AView, TGameEnd &AEnd) : View(AView), End(AEnd) {}
+TGame::TGame(TGameView &View, TGameEnd *End) : FView(View), FEnd(End) {}
 
 void TGame::SetUndoAvailable(bool Available) {
   FUndoAvailable = Available;
-  View.SetUndoEnabled(Available);
+  FView.SetUndoEnabled(Available);
 }
 
 void TGame::NewGame() {
-  if (Rolling) return;
+  if (FRolling) return;
   ClearCard(FCard);
-  View.ClearCardDisplay();
+  FView.ClearCardDisplay();
   TCategoryFlags AllEnabled;
   AllEnabled.fill(true);
-  View.ShowCategoryFlags(AllEnabled);
+  FView.ShowCategoryFlags(AllEnabled);
   SetUndoAvailable(false);
   ResetTurn();
 }
 
 void TGame::ResetTurn() {
-  View.ReleaseDice();
-  View.SetDiceEnabled(false);
+  FView.ReleaseDice();
+  FView.SetDiceEnabled(false);
   for (int I = 0; I < DiceCount; ++I) {
     FDice[I] = NotThrown;
-    View.ShowDie(I, NotThrown);
+    FView.ShowDie(I, NotThrown);
   }
   FSavedRollCount = FRollCount;
   FRollCount = 0;
-  View.SetRollEnabled(true);
-  View.ForgetPreview();
+  FView.SetRollEnabled(true);
+  FView.ForgetPreview();
 }
 
 void TGame::StartRoll() {
   if (FRollCount >= MaxRolls) return;
-  if (FRollCount == 0) View.SetDiceEnabled(true);
+  if (FRollCount == 0) FView.SetDiceEnabled(true);
   FCountdown = AnimationSteps;
-  if (View.IsAnimationOn()) {
-    Rolling = true;
-    View.StartFlashTimer();
+  if (FView.IsAnimationOn()) {
+    FRolling = true;
+    FView.StartFlashTimer();
   } else {
     RollStep();
   }
@@ -57,36 +57,36 @@ void TGame::StartRoll() {
 
 void TGame::RollStep() {
   for (int I = 0; I < DiceCount; ++I) {
-    if (View.IsDieHeld(I)) continue;
+    if (FView.IsDieHeld(I)) continue;
     FDice[I] = RandomBelow(6);
-    View.ShowDie(I, FDice[I]);
+    FView.ShowDie(I, FDice[I]);
   }
   FCountdown -= 1;
   // The option is read at every step, so unticking it mid-roll completes the
   // roll at the next tick.
-  if (View.IsAnimationOn() && FCountdown > 0) return;
+  if (FView.IsAnimationOn() && FCountdown > 0) return;
   FinishRoll();
 }
 
 void TGame::FinishRoll() {
-  View.StopFlashTimer();
-  Rolling = false;
+  FView.StopFlashTimer();
+  FRolling = false;
   FRollCount += 1;
-  if (FRollCount >= MaxRolls) View.SetRollEnabled(false);
+  if (FRollCount >= MaxRolls) FView.SetRollEnabled(false);
   FFlags = EvaluateThrow(FDice, FCard);
-  View.ShowCategoryFlags(FFlags);
+  FView.ShowCategoryFlags(FFlags);
   SetUndoAvailable(false);
 }
 
 int TGame::PreviewScore(int Col, int EntryRow) const {
-  if (Rolling || FRollCount == 0 || FRollCount > MaxRolls) return -1;
+  if (FRolling || FRollCount == 0 || FRollCount > MaxRolls) return -1;
   if (Col < 0 || Col >= ColumnCount || EntryRow < 0 || EntryRow >= EntryRows) return -1;
   if (FCard.IsFilled(Col, EntryRow)) return -1;
   return BoxScore(EntryRow, FDice, FFlags);
 }
 
 void TGame::EnterThrow(int Col, int EntryRow) {
-  if (Rolling || FRollCount == 0) return;
+  if (FRolling || FRollCount == 0) return;
   if (Col < 0 || Col >= ColumnCount || EntryRow < 0 || EntryRow >= EntryRows) return;
   if (FCard.IsFilled(Col, EntryRow)) return;
 
@@ -97,18 +97,18 @@ void TGame::EnterThrow(int Col, int EntryRow) {
     FCard.TopScore[Col][EntryRow] = Score;
   else
     FCard.BottomScore[Col][EntryRow - UpperRows] = Score;
-  View.ShowBox(Col, EntryRow, Score);
+  FView.ShowBox(Col, EntryRow, Score);
 
   FCard.SetFilled(Col, EntryRow, true);
-  const int Total = EntryRow < UpperRows ? UpdateUpperTotals(FCard, Col, FDice, &View)
-                                         : UpdateLowerTotals(FCard, Col, FDice, &View);
+  const int Total = EntryRow < UpperRows ? UpdateUpperTotals(FCard, Col, FDice, &FView)
+                                         : UpdateLowerTotals(FCard, Col, FDice, &FView);
   AfterEntry(Total);
 }
 
 void TGame::AfterEntry(int Total) {
   FCard.FilledCount += 1;
   if (FCard.FilledCount == BoxCount) {
-    View.ForgetPreview();
+    FView.ForgetPreview();
     GameOver(Total);
     return;
   }
@@ -119,14 +119,14 @@ void TGame::AfterEntry(int Total) {
 }
 
 void TGame::UndoLastEntry() {
-  if (Rolling || !FUndoAvailable || FRollCount != 0) return;
+  if (FRolling || !FUndoAvailable || FRollCount != 0) return;
 
   if (FCard.LastWasQuintor) {
     const int BonusCol = FCard.QuintorCount - 4;
     if (BonusCol >= 0 && BonusCol < ColumnCount) {
       FCard.ColumnBonus[BonusCol] = false;
-      View.ShowQuintorBonus(BonusCol, false);
-      View.ShowCombinedTotals(BonusCol, CombinedTotal(FCard, BonusCol), WeightedTotal(FCard, BonusCol));
+      FView.ShowQuintorBonus(BonusCol, false);
+      FView.ShowCombinedTotals(BonusCol, CombinedTotal(FCard, BonusCol), WeightedTotal(FCard, BonusCol));
     }
     FCard.LastWasQuintor = false;
     // Two, not one: the recount that follows adds one back, since the dice
@@ -136,22 +136,22 @@ void TGame::UndoLastEntry() {
 
   if (FLastRow < UpperRows) {
     FCard.TopScore[FLastCol][FLastRow] = 0;
-    View.ClearBox(FLastCol, FLastRow);
-    UpdateUpperTotals(FCard, FLastCol, FDice, &View);
+    FView.ClearBox(FLastCol, FLastRow);
+    UpdateUpperTotals(FCard, FLastCol, FDice, &FView);
   } else {
     FCard.BottomScore[FLastCol][FLastRow - UpperRows] = 0;
-    View.ClearBox(FLastCol, FLastRow);
-    UpdateLowerTotals(FCard, FLastCol, FDice, &View);
+    FView.ClearBox(FLastCol, FLastRow);
+    UpdateLowerTotals(FCard, FLastCol, FDice, &FView);
   }
   FCard.SetFilled(FLastCol, FLastRow, false);
 
-  View.ReleaseDice();
-  View.SetDiceEnabled(true);
-  for (int I = 0; I < DiceCount; ++I) View.ShowDie(I, FDice[I]);
+  FView.ReleaseDice();
+  FView.SetDiceEnabled(true);
+  for (int I = 0; I < DiceCount; ++I) FView.ShowDie(I, FDice[I]);
 
   FCard.FilledCount -= 1;
   FRollCount = FSavedRollCount;
-  View.SetRollEnabled(FRollCount < MaxRolls);
+  FView.SetRollEnabled(FRollCount < MaxRolls);
   SetUndoAvailable(false);
 }
 
@@ -162,15 +162,15 @@ void TGame::GameOver(int Total) {
     TGame &Game;
     ~TEndGuard() {
       Game.FRollCount = GameEndedRollCount;
-      Game.View.SetRollEnabled(false);
+      Game.FView.SetRollEnabled(false);
     }
   } Guard{*this};
-  const int Tenth = End.GetTenthScore();
-  if (Total > Tenth) {
-    End.EnterNewScore(Total, FCard.QuintorCount);
-    End.ShowTopTen();
+  if (!FEnd) return;
+  if (Total > FEnd->GetTenthScore()) {
+    FEnd->EnterNewScore(Total, FCard.QuintorCount);
+    FEnd->ShowTopTen();
   } else {
-    End.ShowGameOver();
+    FEnd->ShowGameOver();
   }
 }
 

@@ -1,6 +1,6 @@
 #include "ScoreCard.h"
 
-#include "Game.h"
+#include "GameView.h"
 
 namespace quintor {
 
