@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <map>
 
-#include "Panel.h"
+#include "DevicePixels.h"
 
 namespace quintor {
 
