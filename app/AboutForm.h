@@ -1,33 +1,28 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-class QLabel;
 class QPixmap;
-class QPushButton;
-class TURLStatic;
-class TVersionLabel;
+
+namespace Ui {
+class AboutForm;
+}
 
 // The about box: the game's name and emblem, the program's file version, the
 // notice line and a link to the maker's home page, with one OK button. It is
 // made once at start-up, which is when the version is read, and shown
-// modally as often as asked.
+// modally as often as asked, centred on the main window's screen; Escape
+// leaves it open.
 class TAboutForm : public QDialog {
   Q_OBJECT
 
  public:
   explicit TAboutForm(const QPixmap &Emblem, QWidget *Parent = nullptr);
-
-  // The controls in the order they are made (later ones lie above earlier ones).
-  QLabel *TitleLabel = nullptr;
-  QLabel *Image1 = nullptr;
-  QLabel *Label1 = nullptr;
-  TURLStatic *URLStatic1 = nullptr;
-  TVersionLabel *VersionLabel1 = nullptr;
-  QPushButton *Button1 = nullptr;
+  ~TAboutForm() override;
 
   void setVisible(bool Visible) override;
 
- protected:
-  void keyPressEvent(QKeyEvent *Event) override;
+ private:
+  std::unique_ptr<Ui::AboutForm> Ui;
 };

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "DialogHabits.h"
 #include "QuintorApplication.h"
 #include "ScoreGrid.h"
 #include "ui_MainForm.h"
@@ -280,8 +281,7 @@ void TMainForm::showEvent(QShowEvent *Event) {
   QMainWindow::showEvent(Event);
   if (FCentred) return;
   FCentred = true;
-  if (const QScreen *Screen = screen())
-    move(Screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+  CentreOnScreen(*this);
 }
 
 // --- what the game shows ---
@@ -399,32 +399,6 @@ bool TMainForm::IsAnimationOn() const { return Ui->AnimationCheckbox->isChecked(
 void TMainForm::StartFlashTimer() { FlashTimer->start(); }
 
 void TMainForm::StopFlashTimer() { FlashTimer->stop(); }
-
-// --- the end of a game ---
-
-int TMainForm::GetTenthScore() {
-  // With no top ten, no total qualifies.
-  return FHighScores ? FHighScores->GetTenthScore() : std::numeric_limits<int>::max();
-}
-
-void TMainForm::EnterNewScore(int Total, int Quintors) {
-  if (FHighScores) FHighScores->EnterNewScore(Total, Quintors);
-}
-
-void TMainForm::ShowTopTen() {
-  if (FHighScores) FHighScores->ShowList();
-}
-
-void TMainForm::ShowGameOver() {
-  // Made at the first game end rather than at start-up, where building a
-  // message box costs more than the rest of the window.
-  if (!FGameOverBox) {
-    FGameOverBox = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Quintor"),
-                                   QStringLiteral("Game Over"), QMessageBox::Ok, this);
-    FGameOverBox->setObjectName(QStringLiteral("GameOverBox"));
-  }
-  FGameOverBox->exec();
-}
 
 // --- the score preview ---
 
@@ -646,7 +620,7 @@ void TMainForm::Exit1Click() { close(); }
 void TMainForm::Undo1Click() { FGame.UndoLastEntry(); }
 
 void TMainForm::Top101Click() {
-  if (FHighScores) FHighScores->ShowList();
+  if (quintor::TGameEnd *End = FGame.GetEnd()) End->ShowTopTen();
 }
 
 void TMainForm::RulesandScoring1Click() {

@@ -3,9 +3,9 @@
 // The main window and the whole game board: the dice panel, the score card
 // with its totals, the two options and the menu. It owns the game for the
 // life of the process, turns presses and commands into game operations and
-// shows whatever the game reports through TGameView. The end of a game goes
-// to the top ten once one is plugged in, and to the "Game Over" box until
-// then.
+// shows whatever the game reports through TGameView. The end of a game, and
+// the Top10! command, go to the TGameEnd plugged in (the start-up's forms);
+// until one is, a finished game just stays finished.
 //
 // The whole game can be played from the keyboard: focus goes to Roll! at
 // the start of a turn and to the score card when Roll! is disabled; the keys
@@ -24,10 +24,8 @@
 
 #include "DiceImages.h"
 #include "Game.h"
-#include "HighScores.h"
 
 class QLabel;
-class QMessageBox;
 class QTimer;
 class QToolButton;
 
@@ -39,7 +37,7 @@ namespace quintor {
 class TScoreGrid;
 }
 
-class TMainForm : public QMainWindow, public quintor::TGameView, public quintor::TGameEnd {
+class TMainForm : public QMainWindow, public quintor::TGameView {
   Q_OBJECT
   // The roll animation's tick in milliseconds; tests shorten or stop it.
   Q_PROPERTY(int FlashInterval READ GetFlashInterval WRITE SetFlashInterval)
@@ -50,11 +48,10 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
   explicit TMainForm(QWidget *Parent = nullptr);
   ~TMainForm() override;
 
-  // The top ten and the about box are not owned; until they are set the game
-  // end shows "Game Over" for every total and the about commands do nothing.
-  // The about box may also come from a source asked each time it is needed,
-  // which may make it then.
-  void SetHighScores(THighScores *HighScores) { FHighScores = HighScores; }
+  // The game end and the about box are not owned; until they are set the
+  // Top10! and about commands do nothing. The about box may also come from a
+  // source asked each time it is needed, which may make it then.
+  void SetGameEnd(quintor::TGameEnd *End) { FGame.SetEnd(End); }
   void SetAboutBox(QDialog *AboutBox) { FAboutBox = AboutBox; }
   void SetAboutBox(std::function<QDialog *()> Source) { FAboutBoxSource = std::move(Source); }
 
@@ -92,12 +89,6 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
   bool IsAnimationOn() const override;
   void StartFlashTimer() override;
   void StopFlashTimer() override;
-
-  // TGameEnd
-  int GetTenthScore() override;
-  void EnterNewScore(int Total, int Quintors) override;
-  void ShowTopTen() override;
-  void ShowGameOver() override;
 
  private slots:
   void RollButtonClick();
@@ -139,7 +130,6 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
   std::array<QToolButton *, quintor::DiceCount> FDiceButtons = {};
   std::array<QLabel *, quintor::EntryRows> FCategoryLabels = {};
   QTimer *FlashTimer = nullptr;
-  QMessageBox *FGameOverBox = nullptr;
   std::array<int, quintor::DiceCount> FShownDice = {6, 6, 6, 6, 6};
   std::array<std::array<QIcon, quintor::DieFaceCount>, 2> FDieIcons;  // colour set, plain set
   int FPreviewRow = -1;
@@ -149,8 +139,7 @@ class TMainForm : public QMainWindow, public quintor::TGameView, public quintor:
   int FCursorCol = 0;
   bool FCursorShown = false;
   bool FCentred = false;
-  THighScores *FHighScores = nullptr;
   QPointer<QDialog> FAboutBox;
   std::function<QDialog *()> FAboutBoxSource;
-  quintor::TGame FGame{*this, *this};
+  quintor::TGame FGame{*this};
 };

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIconEngine>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -82,7 +83,7 @@ void InitApplication(TQuintorApplication &App) {
 }
 
 TQuintorForms::TQuintorForms() {
-  MainForm.SetHighScores(this);
+  MainForm.SetGameEnd(this);
   MainForm.SetAboutBox([this]() -> QDialog * { return AboutForm(); });
   // Watches for the main window's first paint; the dialogs follow it.
   qApp->installEventFilter(this);
@@ -92,7 +93,7 @@ TQuintorForms::TQuintorForms() {
 TQuintorForms::~TQuintorForms() {
   if (FPaintWatched) qApp->removeEventFilter(this);
   // The dialogs are the main window's children and go with it.
-  MainForm.SetHighScores(nullptr);
+  MainForm.SetGameEnd(nullptr);
   MainForm.SetAboutBox(std::function<QDialog *()>());
 }
 
@@ -103,9 +104,8 @@ TTop10Form *TQuintorForms::Top10Form() {
 
 TBigScoreDlg *TQuintorForms::BigScoreDlg() {
   if (!FBigScoreDlg) {
-    TTop10Form *List = Top10Form();
+    Top10Form();
     FBigScoreDlg = new TBigScoreDlg(&MainForm);
-    List->TopTenFile.SetBigScoreDlg(FBigScoreDlg);
   }
   return FBigScoreDlg;
 }
@@ -122,14 +122,25 @@ int TQuintorForms::DialogsCreated() const {
   return (FTop10Form ? 1 : 0) + (FBigScoreDlg ? 1 : 0) + (FAboutForm ? 1 : 0);
 }
 
-int TQuintorForms::GetTenthScore() { return Top10Form()->GetTenthScore(); }
+int TQuintorForms::GetTenthScore() { return Top10Form()->TopTenFile.GetTenthScore(); }
 
 void TQuintorForms::EnterNewScore(int Total, int Quintors) {
-  BigScoreDlg();
-  Top10Form()->EnterNewScore(Total, Quintors);
+  TBigScoreDlg *NameDialog = BigScoreDlg();
+  Top10Form()->TopTenFile.EnterNewScore(Total, Quintors, [NameDialog](int Place) { return NameDialog->AskName(Place); });
 }
 
-void TQuintorForms::ShowList() { Top10Form()->ShowList(); }
+void TQuintorForms::ShowTopTen() { Top10Form()->exec(); }
+
+void TQuintorForms::ShowGameOver() {
+  // Made at the first game end rather than at start-up, where building a
+  // message box costs more than the rest of the window.
+  if (!FGameOverBox) {
+    FGameOverBox = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Quintor"), QStringLiteral("Game Over"),
+                                   QMessageBox::Ok, &MainForm);
+    FGameOverBox->setObjectName(QStringLiteral("GameOverBox"));
+  }
+  FGameOverBox->exec();
+}
 
 bool TQuintorForms::eventFilter(QObject *Watched, QEvent *Event) {
   if (Event->type() == QEvent::Paint && Watched->isWidgetType()) {

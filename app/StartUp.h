@@ -6,9 +6,10 @@
 #include <QObject>
 #include <functional>
 
-#include "HighScores.h"
+#include "GameView.h"
 #include "MainForm.h"
 
+class QMessageBox;
 class TAboutForm;
 class TBigScoreDlg;
 class TTop10Form;
@@ -29,7 +30,11 @@ void InitApplication(TQuintorApplication &App);
 // there and then, together with the dialogs before it. The dialogs belong
 // to the main window; they are shown modally when needed and hidden again,
 // never destroyed in between.
-class TQuintorForms : public QObject, private THighScores {
+//
+// The end of a game comes here: the forms are the game's TGameEnd, asking
+// the top-ten file for the threshold, the name dialog for a qualifying
+// player's name, then showing the list, or the "Game Over" box.
+class TQuintorForms : public QObject, private TGameEnd {
  public:
   TQuintorForms();
   ~TQuintorForms() override;
@@ -52,16 +57,19 @@ class TQuintorForms : public QObject, private THighScores {
   bool eventFilter(QObject *Watched, QEvent *Event) override;
 
  private:
-  // THighScores, for the main window: the top-ten dialog, made on demand.
+  // TGameEnd, for the game and the main window's Top10! command; each makes
+  // the dialogs it needs.
   int GetTenthScore() override;
   void EnterNewScore(int Total, int Quintors) override;
-  void ShowList() override;
+  void ShowTopTen() override;
+  void ShowGameOver() override;
 
   void CreateNextDialog();
 
   TTop10Form *FTop10Form = nullptr;
   TBigScoreDlg *FBigScoreDlg = nullptr;
   TAboutForm *FAboutForm = nullptr;
+  QMessageBox *FGameOverBox = nullptr;
   bool FPaintWatched = false;
 };
 

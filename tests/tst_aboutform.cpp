@@ -29,13 +29,14 @@ class TestAboutForm : public QObject {
 
   void linkOpensOnPress() {
     TAboutForm Box{QPixmap(32, 32)};
+    auto *Link = Box.findChild<TURLStatic *>("URLStatic1");
     Box.installEventFilter(this);
-    QTest::mousePress(Box.URLStatic1, Qt::LeftButton, {}, {10, 7});
+    QTest::mousePress(Link, Qt::LeftButton, {}, {10, 7});
     QCOMPARE(Opened, QList<QUrl>{QUrl("https://www.numbrook.com/")});
-    QTest::mouseRelease(Box.URLStatic1, Qt::LeftButton, {}, {10, 7});
-    QTest::mouseClick(Box.URLStatic1, Qt::RightButton, {}, {10, 7});
+    QTest::mouseRelease(Link, Qt::LeftButton, {}, {10, 7});
+    QTest::mouseClick(Link, Qt::RightButton, {}, {10, 7});
     QMouseEvent Double(QEvent::MouseButtonDblClick, {10, 7}, {10, 7}, Qt::LeftButton, Qt::LeftButton, {});
-    QApplication::sendEvent(Box.URLStatic1, &Double);  // follows the second press, which opened already
+    QApplication::sendEvent(Link, &Double);  // follows the second press, which opened already
     QCOMPARE(Opened.size(), 1);
     QCOMPARE(BoxPresses, 1);  // only the right button's press went on to the box
   }
@@ -44,16 +45,17 @@ class TestAboutForm : public QObject {
   // read from this program file.
   void modalUse() {
     TAboutForm Box{QPixmap(32, 32)};
+    auto *OK = Box.findChild<QPushButton *>("Button1");
     bool OpenAfterEscape = false;
     QTimer::singleShot(0, &Box, [&] {
-      QTest::keyClick(Box.Button1, Qt::Key_Escape);
+      QTest::keyClick(OK, Qt::Key_Escape);
       OpenAfterEscape = Box.isVisible();
-      QTest::keyClick(Box.Button1, Qt::Key_Return);
+      QTest::keyClick(OK, Qt::Key_Return);
       if (Box.isVisible()) Box.done(-1);  // a failing step must not hang the test
     });
     QCOMPARE(Box.exec(), int(QDialog::Accepted));
     QVERIFY(OpenAfterEscape);
-    QCOMPARE(Box.VersionLabel1->text(), QStringLiteral("Version " QUINTOR_VERSION));
+    QCOMPARE(Box.findChild<TVersionLabel *>("VersionLabel1")->text(), QStringLiteral("Version " QUINTOR_VERSION));
   }
 };
 

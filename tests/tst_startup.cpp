@@ -10,6 +10,7 @@
 
 #include "AboutForm.h"
 #include "BigScoreDlg.h"
+#include "ProfileFile.h"
 #include "ProgramPath.h"
 #include "RegistryStore.h"
 #include "ScoreGrid.h"
@@ -79,7 +80,7 @@ class TestStartUp : public QObject {
     connect(&Answer, &QTimer::timeout, [&] {
       if (auto *List = qobject_cast<TTop10Form *>(QApplication::activeModalWidget())) {
         Shown << QStringLiteral("list %1").arg(Unpainted.DialogsCreated());
-        List->OK->click();
+        Child<QPushButton>(List, "OK")->click();
       } else if (auto *About = qobject_cast<TAboutForm *>(QApplication::activeModalWidget())) {
         Shown << QStringLiteral("about %1").arg(Unpainted.DialogsCreated());
         QTest::keyClick(About, Qt::Key_Return);
@@ -98,8 +99,8 @@ class TestStartUp : public QObject {
     TTop10Form *List = Forms->Top10Form();
     QStringList Shown;
     WhenModal(List, [&] {
-      Shown << QString::number(List->ListView1->topLevelItemCount());
-      List->OK->click();
+      Shown << QString::number(Child<QTreeWidget>(List, "ListView1")->topLevelItemCount());
+      Child<QPushButton>(List, "OK")->click();
     });
     QTest::keyClick(&Forms->MainForm, Qt::Key_T, Qt::ControlModifier);
     WhenModal(About, [&] {
@@ -111,21 +112,42 @@ class TestStartUp : public QObject {
     QVERIFY(!About->isVisible() && !List->isVisible());
   }
 
-  void aQualifyingGameAsksTheNameAndListsIt() {
+  // A game that beats the tenth score asks the name and lists it; one that
+  // does not shows "Game Over".
+  void gameEnd_data() {
+    QTest::addColumn<bool>("Qualifies");
+    QTest::newRow("first game on a fresh list") << true;
+    QTest::newRow("tenth score out of reach") << false;
+  }
+  void gameEnd() {
+    QFETCH(bool, Qualifies);
+    const QString List = Folder.filePath(QStringLiteral("quintor.tps"));
+    QFile::remove(List);
+    if (!Qualifies) QVERIFY(WritePrivateProfileString("Top Ten Scores", "Score10", "99999", List));
     TMainForm &Main = Forms->MainForm;
     Child<QCheckBox>(&Main, "AnimationCheckbox")->setChecked(false);
     auto *Roll = Child<QPushButton>(&Main, "RollButton");
-    QString Announced, Listed;
-    WhenModal(Forms->BigScoreDlg(), [&] {
-      Announced = Forms->BigScoreDlg()->Message->text();
-      QTest::keyClicks(Forms->BigScoreDlg()->MRUCombo1, QStringLiteral("Ann"));
-      QTest::keyClick(Forms->BigScoreDlg()->MRUCombo1, Qt::Key_Return);  // OK is the default button
+    QString Announced, Listed, GameOver;
+    TBigScoreDlg *NameDialog = Forms->BigScoreDlg();
+    WhenModal(NameDialog, [&] {
+      Announced = Child<QLabel>(NameDialog, "Message")->text();
+      QTest::keyClicks(NameDialog->focusWidget(), QStringLiteral("Ann"));
+      QTest::keyClick(NameDialog->focusWidget(), Qt::Key_Return);  // OK is the default button
     });
-    WhenModal(Forms->Top10Form(), [&] {
-      QTreeWidgetItem *First = Forms->Top10Form()->ListView1->topLevelItem(0);
+    TTop10Form *Top10 = Forms->Top10Form();
+    WhenModal(Top10, [&] {
+      QTreeWidgetItem *First = Child<QTreeWidget>(Top10, "ListView1")->topLevelItem(0);
       for (int Column = 0; Column < 5; ++Column) Listed += First->text(Column) + QLatin1Char('|');
-      Forms->Top10Form()->OK->click();
+      Child<QPushButton>(Top10, "OK")->click();
     });
+    QTimer Answer;  // the box is made at the first game end
+    connect(&Answer, &QTimer::timeout, [&] {
+      if (auto *Box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        GameOver = Box->windowTitle() + QLatin1Char('|') + Box->text();
+        Box->button(QMessageBox::Ok)->click();
+      }
+    });
+    Answer.start(5);
 
     for (int Col = 0; Col < ColumnCount; ++Col)
       for (int Row = 0; Row < EntryRows; ++Row) {
@@ -136,11 +158,15 @@ class TestStartUp : public QObject {
                                  TScoreGrid::BorderWidth + (Upper ? Row : Row - UpperRows) * 17 + 8));
       }
 
+    if (!Qualifies) {
+      QCOMPARE(GameOver + Announced + Listed, QStringLiteral("Quintor|Game Over"));
+      return;
+    }
     const QString Total = Child<QLabel>(&Main, "GrandTotal")->text();
-    QCOMPARE(Announced, QStringLiteral("You are number 1 on the Top Ten List. Please type your name:"));
+    QCOMPARE(GameOver + Announced, QStringLiteral("You are number 1 on the Top Ten List. Please type your name:"));
     QCOMPARE(Listed.section(QLatin1Char('|'), 0, 1) + QLatin1Char('|') + Listed.section(QLatin1Char('|'), 3),
              QStringLiteral("1.|Ann|%1|%2|").arg(Total).arg(Main.Game().Card().QuintorCount));
-    QVERIFY(QFile::exists(Folder.filePath(QStringLiteral("quintor.tps"))));  // beside the program
+    QVERIFY(QFile::exists(List));  // beside the program
   }
 };
 

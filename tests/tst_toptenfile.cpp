@@ -17,8 +17,11 @@
 #include <QApplication>
 #include <QDate>
 #include <QLockFile>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRandomGenerator>
+#include <QTreeWidget>
 #include <QtTest>
 #include <cstdio>
 #include <numeric>
@@ -293,9 +296,10 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     Form.TopTenFile.AddEntry(300, QString(99, u'L'), 2);  // after the form was made
     const QByteArray Before = Slurp(Path);
     QStringList Rows, Seen;
+    auto *Table = Form.findChild<QTreeWidget *>("ListView1");
     WhenModal<TTop10Form>([&](TTop10Form *List) {
-      for (int I = 0; I < List->ListView1->topLevelItemCount(); ++I)
-        for (int Column = 0; Column < 5; ++Column) Rows << List->ListView1->topLevelItem(I)->text(Column);
+      for (int I = 0; I < Table->topLevelItemCount(); ++I)
+        for (int Column = 0; Column < 5; ++Column) Rows << Table->topLevelItem(I)->text(Column);
       QTest::keyClick(List, Qt::Key_Escape);
       Seen << QString::number(List->isVisible());
       for (const auto Answer : {QMessageBox::No, QMessageBox::Yes}) {
@@ -303,13 +307,13 @@ class TstTopTenFile : public QObject, TTopTenFolder {
           Seen << Box->windowTitle() << Box->text() << QString::number(Box->icon() == QMessageBox::Warning);
           QTest::mouseClick(Box->button(Answer), Qt::LeftButton);
         });
-        QTest::mouseClick(List->ResetScores, Qt::LeftButton);  // returns once answered
-        Seen << QString::number(List->ListView1->topLevelItemCount()) << QString::number(Slurp(Path) == Before);
+        QTest::mouseClick(List->findChild<QPushButton *>("ResetScores"), Qt::LeftButton);  // returns once answered
+        Seen << QString::number(Table->topLevelItemCount()) << QString::number(Slurp(Path) == Before);
       }
-      QTest::mouseClick(List->OK, Qt::LeftButton);
+      QTest::mouseClick(List->findChild<QPushButton *>("OK"), Qt::LeftButton);
     });
-    Form.ShowList();
-    QCOMPARE(Form.ListView1->topLevelItemCount(), 0);
+    Form.exec();
+    QCOMPARE(Table->topLevelItemCount(), 0);
     QCOMPARE(Rows.mid(0, 2) + Rows.mid(3, 2) + Rows.mid(45),
              QStringList({"1.", QString(99, u'L'), "300", "2", "10.", "", "", "0", "0"}));
     QCOMPARE(Seen, QStringList({"1", "Reset Scores", "Are you sure ?", "1", "10", "1",  // No
@@ -324,7 +328,6 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     SetRegistryFolder(Dir.path());
     TTop10Form Top10(Program);  // the list first, then the name dialog, as at start-up
     TBigScoreDlg BigScore;
-    Top10.TopTenFile.SetBigScoreDlg(&BigScore);
     for (int Total : {500, 400, 300, 200}) Top10.TopTenFile.AddEntry(Total, QString::number(Total), 0);
     QStringList Seen;
     connect(&BigScore, &QDialog::finished, this, [&] {
@@ -333,12 +336,12 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     });
     WhenModal<TBigScoreDlg>([&](TBigScoreDlg *Dialog) {
       QTest::keyClick(Dialog->focusWidget(), Qt::Key_Escape);
-      Seen << Dialog->Message->text()
+      Seen << Dialog->findChild<QLabel *>("Message")->text()
            << QString::number(!Dialog->close() && QApplication::activeModalWidget() == Dialog);
       QTest::keyClicks(Dialog->focusWidget(), "Ann");
       QTest::keyClick(Dialog->focusWidget(), Qt::Key_Return);
     });
-    Top10.EnterNewScore(300, 1);
+    Top10.TopTenFile.EnterNewScore(300, 1, [&](int Place) { return BigScore.AskName(Place); });
     QCOMPARE(Seen, QStringList({"You are number 3 on the Top Ten List. Please type your name:", "1", "1", "300"}));
     QCOMPARE(GetPrivateProfileString("Top Ten Scores", "Name03", "", 100, Path), "Ann");
   }

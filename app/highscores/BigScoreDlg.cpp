@@ -1,30 +1,35 @@
 #include "BigScoreDlg.h"
 
-#include <QScreen>
 #include <QShowEvent>
 
 #include "Component.h"
+#include "DialogHabits.h"
 #include "JError.h"
-#include "Top10Form.h"
+#include "ui_BigScoreDlg.h"
 
-TBigScoreDlg::TBigScoreDlg(QWidget *Parent) : QDialog(Parent) {
-  setupUi(this);
+TBigScoreDlg::TBigScoreDlg(QWidget *Parent) : QDialog(Parent), Ui(std::make_unique<Ui::TBigScoreDlg>()) {
+  Ui->setupUi(this);
   LoadComponents(this);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                  Qt::WindowTitleHint);
   setFixedSize(296, 140);
 }
 
+TBigScoreDlg::~TBigScoreDlg() = default;
+
+std::optional<QString> TBigScoreDlg::AskName(int Place) {
+  Ui->Message->setText(QStringLiteral("You are number ") + QString::number(Place) +
+                       QStringLiteral(" on the Top Ten List. Please type your name:"));
+  if (exec() != Accepted) return std::nullopt;
+  return Ui->MRUCombo1->currentText();
+}
+
 void TBigScoreDlg::showEvent(QShowEvent *Event) {
   QDialog::showEvent(Event);
   if (Event->spontaneous()) return;
-  Image1->setPixmap(ProgramIconPixmap(this, 32));
-  if (const QScreen *Screen = screen()) {
-    QRect Frame = frameGeometry();
-    Frame.moveCenter(Screen->availableGeometry().center());
-    move(Frame.topLeft());
-  }
-  MRUCombo1->setFocus();
+  Ui->Image1->setPixmap(quintor::ProgramIconPixmap(this, 32));
+  quintor::CentreOnScreen(*this);
+  Ui->MRUCombo1->setFocus();
 }
 
 // Losing activation follows the hide that ends the modal loop; the window
@@ -47,5 +52,5 @@ void TBigScoreDlg::hideEvent(QHideEvent *Event) {
 
 void TBigScoreDlg::FormDeactivate() {
   if (result() != Accepted) return;
-  MRUCombo1->UpdateList();
+  Ui->MRUCombo1->UpdateList();
 }

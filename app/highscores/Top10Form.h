@@ -1,28 +1,28 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-#include "HighScores.h"
 #include "TopTenFile.h"
-#include "ui_Top10Form.h"
+
+namespace Ui {
+class TTop10Form;
+}
 
 // The list of the ten best games, read from the top-ten file each time the
 // dialog is shown, with a button that wipes the list after a question. The
-// dialog owns the one top-ten file object, and the main window reaches the
-// high scores through it.
-class TTop10Form : public QDialog, public Ui::TTop10Form, public THighScores {
+// dialog owns the one top-ten file object, and the game end reaches the
+// list through it.
+class TTop10Form : public QDialog {
   Q_OBJECT
  public:
   // The list beside the running program.
   explicit TTop10Form(QWidget *Parent = nullptr);
   // The list beside ProgramPath.
   explicit TTop10Form(const QString &ProgramPath, QWidget *Parent = nullptr);
+  ~TTop10Form() override;
 
   TTopTenFile TopTenFile;
-
-  int GetTenthScore() override { return TopTenFile.GetTenthScore(); }
-  void EnterNewScore(int Total, int Quintors) override { TopTenFile.EnterNewScore(Total, Quintors); }
-  void ShowList() override { exec(); }
 
   void FormShow();
   void FormHide();
@@ -31,12 +31,9 @@ class TTop10Form : public QDialog, public Ui::TTop10Form, public THighScores {
  protected:
   void showEvent(QShowEvent *Event) override;
   void hideEvent(QHideEvent *Event) override;
-  void keyPressEvent(QKeyEvent *Event) override;
 
  private:
   void SetUp();
-};
 
-// The program's icon for a form's picture: the application's, or a standard
-// one while the application has none.
-QPixmap ProgramIconPixmap(const QWidget *Form, int Size);
+  std::unique_ptr<Ui::TTop10Form> Ui;
+};

@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "BigScoreDlg.h"
 #include "ProfileFile.h"
 #include "ProgramPath.h"
 #include "StrToInt.h"
@@ -162,11 +161,9 @@ void TTopTenFile::Reset() {
   File.Commit();
 }
 
-void TTopTenFile::EnterNewScore(int Total, int Quintors) {
+void TTopTenFile::EnterNewScore(int Total, int Quintors, const TAskName &AskName) {
   const int P = GetPosition(Total);
-  if (!BigScoreDlg) return;
-  BigScoreDlg->Message->setText(QStringLiteral("You are number ") + QString::number(P) +
-                                QStringLiteral(" on the Top Ten List. Please type your name:"));
-  if (BigScoreDlg->exec() == QDialog::Accepted)
-    AddEntry(Total, BigScoreDlg->MRUCombo1->currentText(), Quintors);
+  // The place is found again when the entry is written: another copy of the
+  // game may have entered a game while the name was typed.
+  if (const std::optional<QString> Name = AskName(P)) AddEntry(Total, *Name, Quintors);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <optional>
 
 #include "ProfileFile.h"
-
-class TBigScoreDlg;
 
 // The ten best games, kept in the INI file beside the program: section
 // "Top Ten Scores", four keys per place (Score01, Name01, Date01,
@@ -32,10 +32,6 @@ class TTopTenFile {
   // Where the list is written.
   const QString &GetFileName() const { return FileName; }
 
-  // The dialog EnterNewScore asks the name with; it is created after the
-  // list dialog that owns this object, so it is handed over later.
-  void SetBigScoreDlg(TBigScoreDlg *Dialog) { BigScoreDlg = Dialog; }
-
   // The score of place 10 as the number its text begins with; 0 when there
   // is none. Never fails.
   int GetTenthScore() const;
@@ -55,11 +51,13 @@ class TTopTenFile {
   // Every place back to score 0, empty name and date, count 0; all forty
   // keys stay in the file.
   void Reset();
-  // Announces the place, asks the name and enters the game if the dialog is
-  // left with OK (without a dialog, nothing is asked or written). Only for
-  // a total that beats GetTenthScore(). Raises EConvertError, before asking
-  // anything, when a stored score is not a whole number.
-  void EnterNewScore(int Total, int Quintors);
+  // Asks the name for the place the game takes and enters the game under
+  // it; when AskName gives no name (the dialog was not left with OK),
+  // nothing is written. Only for a total that beats GetTenthScore(). Raises
+  // EConvertError, before asking anything, when a stored score is not a
+  // whole number.
+  using TAskName = std::function<std::optional<QString>(int Place)>;
+  void EnterNewScore(int Total, int Quintors, const TAskName &AskName);
 
  private:
   QString StartingList() const;  // read while the user's copy does not exist
@@ -69,5 +67,4 @@ class TTopTenFile {
   // The file beside the program, and the file the list is written to: the
   // same, or the user's own copy.
   const QString BesideProgram, FileName;
-  TBigScoreDlg *BigScoreDlg = nullptr;
 };
