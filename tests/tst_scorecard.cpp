@@ -1,9 +1,10 @@
 // The score card's arithmetic: which categories a throw satisfies, what it
 // scores in each box, the upper bonus threshold and the five-of-a-kind
-// bonus sequence.
+// bonus sequence; and the keyboard cursor's moves among its open boxes.
 
 #include <QtTest>
 
+#include "CardCursor.h"
 #include "RecordingView.h"
 #include "ScoreCard.h"
 
@@ -26,6 +27,8 @@ class TestScoreCard : public QObject {
   void upperBonusThreshold_data();
   void upperBonusThreshold();
   void quintorBonusSequence();
+  void cursorMoves_data();
+  void cursorMoves();
 };
 
 void TestScoreCard::flagsAndScores_data() {
@@ -118,6 +121,49 @@ void TestScoreCard::quintorBonusSequence() {
     }
   }
   QCOMPARE(GrandTotal(Card), 100 * 1 + 100 * 2 + 100 * 3);
+}
+
+void TestScoreCard::cursorMoves_data() {
+  QTest::addColumn<QString>("Moves");  // L R U D H E, then S: settle after filling the cursor's box
+  QTest::addColumn<QString>("Expected");  // column, entry row; or "full"
+  // Filled before: (1, Ones), the whole Twos row, (0, Threes), (2, Chance).
+  QTest::newRow("right skips a filled box and a filled row") << "RR" << "1,2";
+  QTest::newRow("left skips back") << "RRL" << "2,0";
+  QTest::newRow("down skips a filled row, to the nearest column") << "D" << "1,2";
+  QTest::newRow("up comes back over it") << "RDU" << "2,0";
+  QTest::newRow("home is the first open box, end the last") << "EH" << "0,0";
+  QTest::newRow("end") << "E" << "1,12";
+  QTest::newRow("left at the start stays") << "L" << "0,0";
+  QTest::newRow("up at the top stays") << "U" << "0,0";
+  QTest::newRow("from the upper rows to the lower") << "DDDDD" << "1,6";
+  QTest::newRow("settles on the next open box") << "RS" << "1,2";
+  QTest::newRow("settles back at the last box") << "ES" << "0,12";
+  QTest::newRow("settles nowhere on a full card") << "F" << "full";
+}
+
+void TestScoreCard::cursorMoves() {
+  QFETCH(QString, Moves);
+  QFETCH(QString, Expected);
+  TScoreCard Card;
+  for (const auto &[Col, Row] : {std::pair{1, erOnes}, {0, erTwos}, {1, erTwos}, {2, erTwos}, {0, erThrees},
+                                 {2, erChance}})
+    Card.SetFilled(Col, Row, true);
+  TCardCursor Cursor;
+  bool Settled = true;
+  for (const QChar Move : Moves) {
+    if (Move == u'S' || Move == u'F') {
+      for (int Box = 0; Box < BoxCount; ++Box)
+        if (Move == u'F' || Box == Cursor.Row() * ColumnCount + Cursor.Col())
+          Card.SetFilled(Box % ColumnCount, Box / ColumnCount, true);
+      Settled = Cursor.Settle(Card);
+      continue;
+    }
+    const int Where = QStringLiteral("LRUDHE").indexOf(Move);
+    const int Before = Cursor.Row() * ColumnCount + Cursor.Col();
+    const bool Moved = Cursor.Move(TCardCursor::TMove(Where), Card);
+    QCOMPARE(Moved, Before != Cursor.Row() * ColumnCount + Cursor.Col());
+  }
+  QCOMPARE(Settled ? QStringLiteral("%1,%2").arg(Cursor.Col()).arg(Cursor.Row()) : QStringLiteral("full"), Expected);
 }
 
 QTEST_APPLESS_MAIN(TestScoreCard)
