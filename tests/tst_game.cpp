@@ -99,42 +99,33 @@ class TestGame : public QObject {
     QVERIFY(F.Game.Card().IsFilled(2, erChance));
   }
 
-  // Undoing the fourth five of a kind takes column 0's bonus back; entered
-  // again elsewhere, it gives the bonus back.
-  void undoOfTheFourthQuintorTakesItsBonusBack() {
-    TFixture F;
-    F.FourQuintors();
-    QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
-    F.Game.UndoLastEntry();
-    QCOMPARE(F.Game.Card().QuintorCount, 3);
-    QVERIFY(!F.Game.Card().ColumnBonus[0]);
-    QCOMPARE(F.View.Lower[0][1], QString());
-    QCOMPARE(F.View.Lower[0][3], QStringLiteral("50"));
-    QCOMPARE(F.View.Grand, QString::number(50 + 50 * 2 + 30 * 3));
-
-    F.Game.EnterThrow(1, erChance);
-    QCOMPARE(F.Game.Card().QuintorCount, 4);
-    QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
-    QCOMPARE(F.View.Grand, QString::number(150 + (50 + 5) * 2 + 30 * 3));
+  // Undoing the fourth five of a kind takes column 0's bonus back, and
+  // entered again elsewhere it gives the bonus back; the undo of a plain
+  // entry that follows it keeps the bonus.
+  void undoAndTheQuintorBonus_data() {
+    QTest::addColumn<int>("PlainRow");  // -1: undo the fourth five of a kind itself
+    QTest::newRow("the fourth five of a kind") << -1;
+    QTest::newRow("a plain upper box after it") << int(erTwos);
+    QTest::newRow("a plain lower box after it") << int(erChance);
   }
-
-  // Only the entry of a five of a kind takes a bonus back on undo, not the
-  // plain entry that follows it.
-  void undoOfAPlainEntryAfterItKeepsTheBonus_data() {
-    QTest::addColumn<int>("EntryRow");
-    QTest::newRow("upper box") << int(erTwos);
-    QTest::newRow("lower box") << int(erChance);
-  }
-  void undoOfAPlainEntryAfterItKeepsTheBonus() {
-    QFETCH(int, EntryRow);
+  void undoAndTheQuintorBonus() {
+    QFETCH(int, PlainRow);
     TFixture F;
     F.FourQuintors();
     const QString Grand = F.View.Grand;
-    F.Enter("1-2-2-4-6", 0, EntryRow);
+    if (PlainRow >= 0) {
+      F.Enter("1-2-2-4-6", 0, PlainRow);
+      F.Game.UndoLastEntry();
+      QCOMPARE(F.View.Lower[0][1] + F.View.Grand, QStringLiteral("100") + Grand);
+      return;
+    }
     F.Game.UndoLastEntry();
-    QVERIFY(F.Game.Card().ColumnBonus[0]);
-    QCOMPARE(F.View.Lower[0][1], QStringLiteral("100"));
-    QCOMPARE(F.View.Grand, Grand);
+    QCOMPARE(F.Game.Card().QuintorCount, 3);
+    QCOMPARE(F.View.Lower[0][1] + u'|' + F.View.Lower[0][3] + u'|' + F.View.Grand,
+             QStringLiteral("|50|%1").arg(50 + 50 * 2 + 30 * 3));
+    F.Game.EnterThrow(1, erChance);
+    QCOMPARE(F.Game.Card().QuintorCount, 4);
+    QCOMPARE(F.View.Lower[0][1] + u'|' + F.View.Grand, QStringLiteral("100|%1").arg(150 + (50 + 5) * 2 + 30 * 3));
   }
 
   void rollPressedAgainCompletesOnce() {
@@ -154,42 +145,33 @@ class TestGame : public QObject {
     QCOMPARE(F.View.TimerStarts, 2);
   }
 
+  // While a roll tumbles an entry, an undo and a new game are ignored: in
+  // the turn's first roll (when undo would still be allowed) and in its
+  // second or third (when the throw before could have been entered).
+  void commandsIgnoredWhileRolling_data() {
+    QTest::addColumn<int>("RollsBefore");
+    QTest::newRow("first roll, after an entry") << 0;
+    QTest::newRow("second roll") << 1;
+    QTest::newRow("third roll") << 2;
+  }
   void commandsIgnoredWhileRolling() {
+    QFETCH(int, RollsBefore);
     TFixture F;
-    F.Enter("1-2-3-4-5", 0, erLargeStraight);
+    if (RollsBefore == 0) F.Enter("1-2-3-4-5", 0, erLargeStraight);
+    for (int Roll = 0; Roll < RollsBefore; ++Roll) F.Game.StartRoll();
+    const int Filled = F.Game.Card().FilledCount;
     F.View.Animation = true;
-    F.Game.StartRoll();  // the first roll of the next turn: undo would still be allowed
+    F.Game.StartRoll();
+    F.Game.RollStep();
     F.Game.UndoLastEntry();
     F.Game.EnterThrow(1, erChance);
     F.Game.NewGame();
     QCOMPARE(F.Game.PreviewScore(1, erChance), -1);
-    QCOMPARE(F.Game.Card().FilledCount, 1);
-    while (F.Game.IsRolling()) F.Game.RollStep();
-    QCOMPARE(F.Game.RollCount(), 1);
-    QVERIFY(!F.View.UndoEnabled);
-    QVERIFY(F.Game.PreviewScore(1, erChance) > 0);
-  }
-
-  // A press on a box while the second or third roll tumbles enters nothing,
-  // although the throw before it could have been entered.
-  void noEntryDuringALaterRoll_data() {
-    QTest::addColumn<int>("RollsBefore");
-    QTest::newRow("second roll") << 1;
-    QTest::newRow("third roll") << 2;
-  }
-  void noEntryDuringALaterRoll() {
-    QFETCH(int, RollsBefore);
-    TFixture F;
-    for (int Roll = 0; Roll < RollsBefore; ++Roll) F.Game.StartRoll();
-    F.View.Animation = true;
-    F.Game.StartRoll();
-    F.Game.RollStep();
-    F.Game.EnterThrow(0, erChance);
-    QCOMPARE(F.Game.Card().FilledCount, 0);
+    QCOMPARE(F.Game.Card().FilledCount, Filled);
     while (F.Game.IsRolling()) F.Game.RollStep();
     QCOMPARE(F.Game.RollCount(), RollsBefore + 1);
-    F.Game.EnterThrow(0, erChance);
-    QCOMPARE(F.Game.Card().FilledCount, 1);
+    QVERIFY(!F.View.UndoEnabled);
+    QVERIFY(F.Game.PreviewScore(1, erChance) > 0);
   }
 
   void wholeGame_data() {
