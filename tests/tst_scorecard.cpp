@@ -131,6 +131,7 @@ void TestScoreCard::cursorMoves_data() {
   QTest::newRow("left skips back") << "RRL" << "2,0";
   QTest::newRow("down skips a filled row, to the nearest column") << "D" << "1,2";
   QTest::newRow("up comes back over it") << "RDU" << "2,0";
+  QTest::newRow("of two nearest, the left one") << "RRU" << "0,0";
   QTest::newRow("home is the first open box, end the last") << "EH" << "0,0";
   QTest::newRow("end") << "E" << "1,12";
   QTest::newRow("left at the start stays") << "L" << "0,0";
