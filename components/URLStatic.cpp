@@ -1,8 +1,11 @@
 #include "URLStatic.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QUrl>
+
+#include "ComponentAccessible.h"
 
 TURLStatic::TURLStatic(QWidget *Owner) : QLabel(Owner) {
   setCursor(Qt::PointingHandCursor);
@@ -19,6 +22,18 @@ TURLStatic::TURLStatic(QWidget *Owner) : QLabel(Owner) {
   Face.setUnderline(true);
   setFont(Face);
   setAutoFillBackground(false);
+  // Reached by Tab and opened by Enter or Space as well as by a press.
+  setFocusPolicy(Qt::TabFocus);
+  InstallComponentAccessibility();
+}
+
+void TURLStatic::keyPressEvent(QKeyEvent *Event) {
+  const int Key = Event->key();
+  if (Event->modifiers() != Qt::NoModifier && Event->modifiers() != Qt::KeypadModifier)
+    return QLabel::keyPressEvent(Event);
+  if (Key != Qt::Key_Return && Key != Qt::Key_Enter && Key != Qt::Key_Space) return QLabel::keyPressEvent(Event);
+  QDesktopServices::openUrl(QUrl(FURL));
+  Event->accept();
 }
 
 void TURLStatic::mousePressEvent(QMouseEvent *Event) {
