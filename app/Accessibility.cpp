@@ -107,8 +107,8 @@ class TScoreCellAccessible : public TVirtualAccessible, public QAccessibleTableC
   // "Fives, column 2: 15"; a box with no text is named by its place alone.
   QString Name() const override {
     if (!Owner) return {};
-    const QString Place = Grid()->AccessibleRowNames().value(Row) + QLatin1String(", ") +
-                          Grid()->AccessibleColNames().value(Col);
+    const QString Place =
+        Grid()->AccessibleRowNames().value(Row) + QLatin1String(", ") + Grid()->AccessibleColNames().value(Col);
     const QString Value = Grid()->CellAccessibleValue(Col, Row);
     return Value.isEmpty() ? Place : Place + QLatin1String(": ") + Value;
   }
@@ -156,10 +156,12 @@ class TScoreGridAccessible : public QAccessibleWidget, public QAccessibleTableIn
   int childCount() const override { return rowCount() * columnCount(); }
   QAccessibleInterface *child(int Index) const override {
     if (Index < 0 || Index >= childCount()) return nullptr;
-    return Registered(Index, [&] { return new TScoreCellAccessible(Grid(), Index % columnCount(), Index / columnCount()); });
+    return Registered(
+        Index, [&] { return new TScoreCellAccessible(Grid(), Index % columnCount(), Index / columnCount()); });
   }
   int indexOfChild(const QAccessibleInterface *Child) const override {
-    const QAccessibleTableCellInterface *Cell = Child ? const_cast<QAccessibleInterface *>(Child)->tableCellInterface() : nullptr;
+    const QAccessibleTableCellInterface *Cell =
+        Child ? const_cast<QAccessibleInterface *>(Child)->tableCellInterface() : nullptr;
     return Cell && Child->parent() == this ? Cell->rowIndex() * columnCount() + Cell->columnIndex() : -1;
   }
   QAccessibleInterface *childAt(int X, int Y) const override {
@@ -189,7 +191,8 @@ class TScoreGridAccessible : public QAccessibleWidget, public QAccessibleTableIn
   QAccessibleInterface *caption() const override { return nullptr; }
   QAccessibleInterface *summary() const override { return nullptr; }
   QAccessibleInterface *cellAt(int Row, int Col) const override {
-    return Row >= 0 && Row < rowCount() && Col >= 0 && Col < columnCount() ? child(Row * columnCount() + Col) : nullptr;
+    return Row >= 0 && Row < rowCount() && Col >= 0 && Col < columnCount() ? child(Row * columnCount() + Col)
+                                                                           : nullptr;
   }
   int columnCount() const override { return static_cast<int>(Grid()->AccessibleColNames().size()); }
   int rowCount() const override { return static_cast<int>(Grid()->AccessibleRowNames().size()); }
@@ -213,7 +216,8 @@ class TScoreGridAccessible : public QAccessibleWidget, public QAccessibleTableIn
   TScoreGrid *Grid() const { return static_cast<TScoreGrid *>(widget()); }
   template <typename TMake>
   QAccessibleInterface *Registered(int Key, TMake Make) const {
-    if (const auto Found = Made.find(Key); Found != Made.end()) return QAccessible::accessibleInterface(Found->second);
+    if (const auto Found = Made.find(Key); Found != Made.end())
+      return QAccessible::accessibleInterface(Found->second);
     QAccessibleInterface *Interface = Make();
     Made[Key] = QAccessible::registerAccessibleInterface(Interface);
     return Interface;
@@ -233,9 +237,14 @@ QList<QAccessibleInterface *> TScoreCellAccessible::rowHeaderCells() const {
 
 QAccessibleInterface *GameAccessibleFactory(const QString &, QObject *Object) {
   if (auto *Grid = qobject_cast<TScoreGrid *>(Object)) return new TScoreGridAccessible(Grid);
-  if (Object && Object->isWidgetType() && (Object->property(ReaderName).isValid() || Object->property(ReaderDescription).isValid()))
+  if (Object && Object->isWidgetType() &&
+      (Object->property(ReaderName).isValid() || Object->property(ReaderDescription).isValid()))
     return new TReaderAccessible(static_cast<QWidget *>(Object));
   return nullptr;
+}
+
+int FilledScore(const TScoreCard &Card, int Col, int EntryRow) {
+  return EntryRow < UpperRows ? Card.TopScore[Col][EntryRow] : Card.BottomScore[Col][EntryRow - UpperRows];
 }
 
 QString FaceName(int Value) {
@@ -291,8 +300,8 @@ TGameReader::TGameReader(TMainForm &AForm, Ui::TMainForm &AUi) : Form(AForm), Ui
     for (const QLabel *Label : Labels) Texts << Plain(Label->text());
     return Texts;
   };
-  Ui.TopGrid->SetAccessibleHeaders(
-      Names({Ui.Label1, Ui.Label2, Ui.Label3, Ui.Label4, Ui.Label5, Ui.Label6}), Columns);
+  Ui.TopGrid->SetAccessibleHeaders(Names({Ui.Label1, Ui.Label2, Ui.Label3, Ui.Label4, Ui.Label5, Ui.Label6}),
+                                   Columns);
   Ui.BottomGrid->SetAccessibleHeaders(
       Names({Ui.LabelTOK, Ui.LabelFOK, Ui.LabelFH, Ui.LabelSS, Ui.LabelLS, Ui.LabelQ, Ui.LabelC}), Columns);
   Ui.TopTotal->SetAccessibleHeaders(Names({Ui.LabelTotal, Ui.LabelBonus, Ui.LabelUppertotal}), Columns);
@@ -325,13 +334,16 @@ QString TGameReader::BoxName(int Col, int EntryRow) const {
 QString TGameReader::DieText(int Index) const {
   const int Face = Form.ShownDie(Index);
   if (Face == NotThrown) return QStringLiteral("Die %1: not rolled yet").arg(Index + 1);
-  return QStringLiteral("Die %1: %2, %3").arg(Index + 1).arg(FaceName(Face),
-                                                              Form.IsDieHeld(Index) ? "held" : "not held");
+  return QStringLiteral("Die %1: %2, %3")
+      .arg(Index + 1)
+      .arg(FaceName(Face), Form.IsDieHeld(Index) ? "held" : "not held");
 }
 
 QString TGameReader::RollsLeft() const {
   const int Left = std::max(0, TGame::MaxRolls - Form.Game().RollCount());
-  return Left == 0 ? QStringLiteral("no rolls left") : Left == 1 ? QStringLiteral("1 roll left") : QStringLiteral("%1 rolls left").arg(Left);
+  return Left == 0   ? QStringLiteral("no rolls left")
+         : Left == 1 ? QStringLiteral("1 roll left")
+                     : QStringLiteral("%1 rolls left").arg(Left);
 }
 
 void TGameReader::Update() {
@@ -350,21 +362,24 @@ void TGameReader::Update() {
     for (int Row = 0; Row < EntryRows; ++Row) {
       QString Value;
       if (Card.IsFilled(Col, Row)) {
-        Value = QString::number(Row < UpperRows ? Card.TopScore[Col][Row] : Card.BottomScore[Col][Row - UpperRows]);
+        Value = QString::number(FilledScore(Card, Col, Row));
       } else {
         const int Score = Game.PreviewScore(Col, Row);
         Value = Score >= 0 ? QStringLiteral("open, this throw scores %1").arg(Score) : QStringLiteral("open");
       }
-      (Row < UpperRows ? Ui.TopGrid : Ui.BottomGrid)->SetCellAccessibleValue(Col, Row < UpperRows ? Row : Row - UpperRows, Value);
+      (Row < UpperRows ? Ui.TopGrid : Ui.BottomGrid)
+          ->SetCellAccessibleValue(Col, Row < UpperRows ? Row : Row - UpperRows, Value);
     }
   }
   const bool Over = Card.FilledCount == BoxCount;
   SetReaderText(Ui.RollButton, ReaderDescription,
                 (Faces.isEmpty() ? QStringLiteral("Dice not rolled yet") : Faces.join(QLatin1String(", "))) +
                     QLatin1String("; ") + (Over ? QStringLiteral("the game is over") : RollsLeft()));
-  SetReaderText(Ui.GrandTotal, ReaderName, Plain(Ui.Label11->text()) + QLatin1String(": ") + Ui.GrandTotal->text());
-  SetReaderText(Ui.GrandTotal, ReaderDescription,
-                Over ? QStringLiteral("The game is over. Ctrl+N starts a new game.") : QString());
+  // At the end it has the focus, and says what to do next in its name: a
+  // reader says a label's name alone.
+  SetReaderText(Ui.GrandTotal, ReaderName,
+                Plain(Ui.Label11->text()) + QLatin1String(": ") + Ui.GrandTotal->text() +
+                    (Over ? QStringLiteral(". The game is over; Ctrl+N starts a new game.") : QString()));
 }
 
 void TGameReader::Say(const QString &News) {
@@ -395,8 +410,7 @@ void TGameReader::DiePressed(int Index) {
 }
 
 void TGameReader::Entered(int Col, int EntryRow) {
-  const TScoreCard &Card = Form.Game().Card();
-  const int Score = EntryRow < UpperRows ? Card.TopScore[Col][EntryRow] : Card.BottomScore[Col][EntryRow - UpperRows];
+  const int Score = FilledScore(Form.Game().Card(), Col, EntryRow);
   FPending = BoxName(Col, EntryRow) + QLatin1String(": ") + QString::number(Score);
 }
 

@@ -1,9 +1,9 @@
 // What a screen reader reads and hears, through QAccessible in the process:
 // the score card as four tables, the dice, Roll! and the grand total
 // following the game, the news said after a roll, a hold, an entry and an
-// undo, the card's cursor as the focused box, the dialogs' controls and the
-// library's controls on their own. (tests/screenreader plays the game
-// through the desktop's accessibility bus, where the events travel.)
+// undo, the dialogs' controls and the library's controls on their own.
+// (tests/screenreader plays the game through the desktop's accessibility
+// bus, where the events travel; tst_keyboard follows the card's cursor.)
 
 #include "AboutForm.h"
 #include "Accessibility.h"
@@ -99,18 +99,6 @@ class TestAccessibility : public QObject, TMainFormDriver {
     QVERIFY2(RollReads().endsWith("; no rolls left"), qPrintable(RollReads()));
     Child<QAction>("New1")->trigger();
     QCOMPARE(Said(), "New game");
-  }
-
-  // The card's cursor is the focus an assistive tool follows, in either grid.
-  void cursorIsTheFocusedBox() {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QAccessibleInterface *Ones = Of(Child<TScoreGrid>("TopGrid"))->focusChild();
-    QVERIFY(Ones && Name(Ones) == "Ones, column 1: open" && Ones->state().focused);
-    for (int Row = 0; Row < UpperRows; ++Row) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    QAccessibleInterface *Lower = Of(Child<TScoreGrid>("BottomGrid"))->focusChild();
-    QVERIFY(Lower && Name(Lower) == "Three of a kind, column 1: open" && !Ones->state().focused);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(Of(Child<TScoreGrid>("BottomGrid"))->focusChild(), nullptr);
   }
 
   void dialogsNameTheirControls() {
