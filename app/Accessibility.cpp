@@ -30,8 +30,10 @@ class TReaderAccessible : public QAccessibleWidget {
   explicit TReaderAccessible(QWidget *Widget) : QAccessibleWidget(Widget, RoleOf(Widget)) {}
 
   QString text(QAccessible::Text Kind) const override {
-    const QVariant Own = widget()->property(Kind == QAccessible::Name ? ReaderName : ReaderDescription);
-    if ((Kind == QAccessible::Name || Kind == QAccessible::Description) && Own.isValid()) return Own.toString();
+    if (Kind == QAccessible::Name || Kind == QAccessible::Description) {
+      const QVariant Own = widget()->property(Kind == QAccessible::Name ? ReaderName : ReaderDescription);
+      if (Own.isValid()) return Own.toString();
+    }
     if (Kind == QAccessible::Name && Button()) return Plain(Button()->text());
     return QAccessibleWidget::text(Kind);
   }
@@ -281,11 +283,12 @@ void NotifyCellFocus(TScoreGrid *Grid) {
   // Once the event in hand is done: a focus given to the grid itself is
   // reported after its focus-in event, and would otherwise stand last.
   QTimer::singleShot(0, Grid, [Grid] {
-    auto *Table = static_cast<TScoreGridAccessible *>(QAccessible::queryAccessibleInterface(Grid));
+    QAccessibleInterface *Table = QAccessible::queryAccessibleInterface(Grid);
+    QAccessibleTableInterface *Cells = Table ? Table->tableInterface() : nullptr;
     const int Col = Grid->GetCursorCol(), Row = Grid->GetCursorRow();
-    if (!Table || Col < 0 || Col >= Table->columnCount() || Row < 0 || Row >= Table->rowCount()) return;
+    if (!Cells || Col < 0 || Col >= Cells->columnCount() || Row < 0 || Row >= Cells->rowCount()) return;
     QAccessibleEvent Event(Grid, QAccessible::Focus);
-    Event.setChild(Row * Table->columnCount() + Col);
+    Event.setChild(Row * Cells->columnCount() + Col);
     QAccessible::updateAccessibility(&Event);
   });
 }
@@ -311,11 +314,9 @@ TGameReader::TGameReader(TMainForm &AForm, Ui::TMainForm &AUi) : Form(AForm), Ui
   Ui.TopTotal->setAccessibleName(QStringLiteral("Upper totals"));
   Ui.BottomTotal->setAccessibleName(QStringLiteral("Lower totals"));
 
-  const std::array<QAbstractButton *, DiceCount> Dice = {Ui.SpeedButton1, Ui.SpeedButton2, Ui.SpeedButton3,
-                                                         Ui.SpeedButton4, Ui.SpeedButton5};
   for (int I = 0; I < DiceCount; ++I) {
-    QObject::connect(Dice[I], &QAbstractButton::toggled, &FContext, [this] { Update(); });
-    QObject::connect(Dice[I], &QAbstractButton::clicked, &FContext, [this, I] { DiePressed(I); });
+    QObject::connect(Die(I), &QAbstractButton::toggled, &FContext, [this] { Update(); });
+    QObject::connect(Die(I), &QAbstractButton::clicked, &FContext, [this, I] { DiePressed(I); });
   }
   auto *News = new TTextAccessible(&Form, QAccessible::Notification, {});
   QAccessible::registerAccessibleInterface(News);
@@ -324,6 +325,12 @@ TGameReader::TGameReader(TMainForm &AForm, Ui::TMainForm &AUi) : Form(AForm), Ui
 }
 
 TGameReader::~TGameReader() { QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(FNews)); }
+
+QAbstractButton *TGameReader::Die(int Index) const {
+  const std::array<QAbstractButton *, DiceCount> Dice = {Ui.SpeedButton1, Ui.SpeedButton2, Ui.SpeedButton3,
+                                                         Ui.SpeedButton4, Ui.SpeedButton5};
+  return Dice.at(Index);
+}
 
 QString TGameReader::BoxName(int Col, int EntryRow) const {
   const TScoreGrid *Grid = EntryRow < UpperRows ? Ui.TopGrid : Ui.BottomGrid;
@@ -350,11 +357,9 @@ void TGameReader::Update() {
   // The faces of a roll in progress are not news; its result is.
   TGame &Game = Form.Game();
   if (Game.IsRolling()) return;
-  const std::array<QWidget *, DiceCount> Dice = {Ui.SpeedButton1, Ui.SpeedButton2, Ui.SpeedButton3,
-                                                 Ui.SpeedButton4, Ui.SpeedButton5};
   QStringList Faces;
   for (int I = 0; I < DiceCount; ++I) {
-    SetReaderText(Dice[I], ReaderName, DieText(I));
+    SetReaderText(Die(I), ReaderName, DieText(I));
     if (Form.ShownDie(I) != NotThrown) Faces << FaceName(Form.ShownDie(I));
   }
   const TScoreCard &Card = Game.Card();

@@ -27,6 +27,7 @@
 #include <QObject>
 #include <QString>
 
+class QAbstractButton;
 class QAccessibleInterface;
 class QWidget;
 class TMainForm;
@@ -66,6 +67,7 @@ class TGameReader {
   const QList<QString> &Said() const { return FSaid; }
 
  private:
+  QAbstractButton *Die(int Index) const;
   void DiePressed(int Index);
   void Say(const QString &News);
   QString BoxName(int Col, int EntryRow) const;
