@@ -10,6 +10,7 @@ and an entry.
 
 import os
 import re
+import shutil
 import signal
 import subprocess
 import sys
@@ -38,8 +39,7 @@ class Client:
         self.game = subprocess.Popen([game], env=env, stderr=self.errors)
         self.events = []
         self.listener = Atspi.EventListener.new(self.on_event)
-        for kind in ("object:state-changed:showing", "object:state-changed:focused",
-                     "object:property-change:accessible-name"):
+        for kind in ("object:state-changed:showing", "object:state-changed:focused"):
             self.listener.register(kind)
         self.app = None
 
@@ -117,7 +117,10 @@ class Client:
         except subprocess.TimeoutExpired:
             self.game.kill()
         self.errors.seek(0)
-        return self.errors.read()
+        errors = self.errors.read()
+        self.errors.close()
+        shutil.rmtree(self.home, ignore_errors=True)
+        return errors
 
 
 def check(condition, message):
