@@ -25,15 +25,32 @@ fi
 
 Pids=()
 # Last started, first ended: the X server goes after the programs using it.
-cleanup() { for ((I = ${#Pids[@]} - 1; I >= 0; I--)); do kill "${Pids[I]}" 2>/dev/null || true; done; }
+cleanup() {
+  for ((I = ${#Pids[@]} - 1; I >= 0; I--)); do kill "${Pids[I]}" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+}
 trap cleanup EXIT
 
-# An X server on the first free display, which it names itself.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
-Pids+=($!)
-read -r -t 20 Display <&3 || { echo "RunStack: Xvfb did not start" >&2; exit 2; }
+# An X server of its own, on a display picked at random so that runs side by
+# side (and whatever else runs an X server here) do not meet; it is ready
+# once a client gets an answer from it (and it must not reset when that
+# client leaves, or the next one finds it closed).
+for _ in 1 2 3 4 5 6 7 8; do
+  Display=$((100 + RANDOM % 900))
+  [ -e "/tmp/.X$Display-lock" ] || [ -e "/tmp/.X11-unix/X$Display" ] && continue
+  Xvfb ":$Display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  XServer=$!
+  for _ in $(seq 100); do
+    kill -0 "$XServer" 2>/dev/null || break
+    DISPLAY=":$Display" xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
+    sleep 0.1
+  done
+  kill "$XServer" 2>/dev/null || true
+  XServer=
+done
+[ -n "${XServer:-}" ] || { echo "RunStack: Xvfb did not start" >&2; exit 2; }
+Pids+=("$XServer")
 export DISPLAY=":$Display"
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately &
 Pids+=($!)
