@@ -46,6 +46,8 @@ void TAboutForm::setVisible(bool Visible) {
     }
   }
   QDialog::setVisible(Visible);
+  // OK has the focus, so that Enter closes the box; Tab goes on to the link.
+  if (Visible) Button1->setFocus(Qt::OtherFocusReason);
 }
 
 void TAboutForm::keyPressEvent(QKeyEvent *Event) {

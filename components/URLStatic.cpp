@@ -3,6 +3,8 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QUrl>
 
 #include "ComponentAccessible.h"
@@ -34,6 +36,16 @@ void TURLStatic::keyPressEvent(QKeyEvent *Event) {
   if (Key != Qt::Key_Return && Key != Qt::Key_Enter && Key != Qt::Key_Space) return QLabel::keyPressEvent(Event);
   QDesktopServices::openUrl(QUrl(FURL));
   Event->accept();
+}
+
+void TURLStatic::paintEvent(QPaintEvent *Event) {
+  QLabel::paintEvent(Event);
+  if (!hasFocus()) return;
+  // Only Tab gives the link the focus: the keyboard's user sees where it is.
+  QStylePainter Painter(this);
+  QStyleOptionFocusRect Option;
+  Option.initFrom(this);
+  Painter.drawPrimitive(QStyle::PE_FrameFocusRect, Option);
 }
 
 void TURLStatic::mousePressEvent(QMouseEvent *Event) {

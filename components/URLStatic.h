@@ -19,6 +19,7 @@ class TURLStatic : public QLabel, public TJComponent {
 
  protected:
   void keyPressEvent(QKeyEvent *Event) override;
+  void paintEvent(QPaintEvent *Event) override;
   void mousePressEvent(QMouseEvent *Event) override;
   void mouseDoubleClickEvent(QMouseEvent *Event) override;
 
