@@ -40,4 +40,6 @@ void TAboutForm::setVisible(bool Visible) {
     quintor::CentreOnScreen(*this, Main ? Main->screen() : nullptr);
   }
   QDialog::setVisible(Visible);
+  // OK has the focus, so that Enter closes the box; Tab goes on to the link.
+  if (Visible) Ui->Button1->setFocus(Qt::OtherFocusReason);
 }

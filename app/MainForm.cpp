@@ -1,7 +1,5 @@
 #include "MainForm.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QDateTime>
 #include <limits>
 #include <vector>
@@ -18,6 +16,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "Accessibility.h"
 #include "DialogHabits.h"
 #include "QuintorApplication.h"
 #include "ScoreGrid.h"
@@ -56,84 +55,6 @@ void RegisterFontSubstitutes() {
   (void)Done;
 }
 
-// The accessible value of a control that carries one, kept in this dynamic
-// property and announced on every change.
-constexpr char AccessibleValueProperty[] = "AccessibleValue";
-
-void SetAccessibleValue(QWidget *Widget, const QString &Value) {
-  if (Widget->property(AccessibleValueProperty).toString() == Value) return;
-  Widget->setProperty(AccessibleValueProperty, Value);
-  QAccessibleValueChangeEvent Event(Widget, Value);
-  QAccessible::updateAccessibility(&Event);
-}
-
-// A button or label with an accessible value: the dice (checkable, so held
-// reads as checked), Roll! with the rolls left, the grand total.
-class TValuedAccessible : public QAccessibleWidget {
- public:
-  explicit TValuedAccessible(QWidget *Widget) : QAccessibleWidget(Widget, RoleOf(Widget)) {}
-
-  QString text(QAccessible::Text Kind) const override {
-    if (Kind == QAccessible::Value) return widget()->property(AccessibleValueProperty).toString();
-    if (Kind == QAccessible::Name && widget()->accessibleName().isEmpty())
-      if (const auto *Button = qobject_cast<const QAbstractButton *>(widget()))
-        return QString(Button->text()).remove(QLatin1Char('&'));
-    return QAccessibleWidget::text(Kind);
-  }
-  QAccessible::State state() const override {
-    QAccessible::State State = QAccessibleWidget::state();
-    if (const auto *Button = qobject_cast<const QAbstractButton *>(widget())) {
-      State.checkable = Button->isCheckable();
-      State.checked = Button->isChecked();
-    }
-    return State;
-  }
-  QStringList actionNames() const override {
-    QStringList Names = QAccessibleWidget::actionNames();
-    if (const auto *Button = qobject_cast<const QAbstractButton *>(widget()); Button && Button->isEnabled())
-      Names.prepend(Button->isCheckable() ? toggleAction() : pressAction());
-    return Names;
-  }
-  void doAction(const QString &Name) override {
-    auto *Button = qobject_cast<QAbstractButton *>(widget());
-    if (Button && (Name == pressAction() || Name == toggleAction()))
-      Button->click();
-    else
-      QAccessibleWidget::doAction(Name);
-  }
-
- private:
-  static QAccessible::Role RoleOf(QWidget *Widget) {
-    if (const auto *Button = qobject_cast<QAbstractButton *>(Widget))
-      return Button->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
-    return QAccessible::StaticText;
-  }
-};
-
-QAccessibleInterface *ValuedAccessibleFactory(const QString &, QObject *Object) {
-  if (!Object || !Object->isWidgetType() || !Object->property(AccessibleValueProperty).isValid())
-    return nullptr;
-  return new TValuedAccessible(static_cast<QWidget *>(Object));
-}
-
-// Once, after the application object (the factory installed last is asked
-// first, so these come before the toolkit's own for the same widgets) and
-// before any widget of the window is made (a widget keeps the interface it
-// was first given).
-void InstallAccessibleFactories() {
-  static const bool Installed = [] {
-    QAccessible::installFactory(ScoreGridAccessibleFactory);
-    QAccessible::installFactory(ValuedAccessibleFactory);
-    return true;
-  }();
-  (void)Installed;
-}
-
-QString FaceName(int Value) {
-  static const char *const Names[] = {"one", "two", "three", "four", "five", "six"};
-  return Value >= 0 && Value < 6 ? QLatin1String(Names[Value]) : QString();
-}
-
 // Family, or its first installed stand-in. Asked for by a name that is
 // installed, a font is found at once; a missing name makes the font system
 // rank every installed face to find its nearest match.
@@ -147,7 +68,7 @@ QString InstalledFamily(const QString &Family) {
 }  // namespace
 
 TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent), Ui(std::make_unique<Ui::TMainForm>()) {
-  InstallAccessibleFactories();
+  InstallGameAccessibility();
   // The form's font is set before its controls exist, so that they take it
   // as they are made rather than each re-measuring itself on a change.
   SetupFonts();
@@ -232,7 +153,6 @@ void TMainForm::SetupKeyboardAndReaders() {
     Key->setKeys({QKeySequence(Digit), QKeySequence(Qt::KeypadModifier | Digit)});
     Key->setAutoRepeat(false);
     connect(Key, &QShortcut::activated, this, [this, I] { FDiceButtons[I]->click(); });
-    connect(FDiceButtons[I], &QToolButton::toggled, this, &TMainForm::UpdateReaderTexts);
   }
 
   // The score card takes the focus by Tab only, so a click on a box moves
@@ -243,34 +163,7 @@ void TMainForm::SetupKeyboardAndReaders() {
   setTabOrder(Ui->TopGrid, Ui->CheckBox1);
   setTabOrder(Ui->CheckBox1, Ui->AnimationCheckbox);
 
-  const auto Column = [](int Col) { return QStringLiteral(", column %1").arg(Col + 1); };
-  for (int Col = 0; Col < ColumnCount; ++Col) {
-    for (int Row = 0; Row < EntryRows; ++Row) {
-      TScoreGrid *Grid = Row < UpperRows ? Ui->TopGrid : Ui->BottomGrid;
-      Grid->SetCellAccessibleName(Col, Row < UpperRows ? Row : Row - UpperRows,
-                                  FCategoryLabels[Row]->text() + Column(Col));
-    }
-    const QLabel *Upper[] = {Ui->LabelTotal, Ui->LabelBonus, Ui->LabelUppertotal};
-    for (int Row = 0; Row < 3; ++Row)
-      Ui->TopTotal->SetCellAccessibleName(Col, Row, Upper[Row]->text() + Column(Col));
-    const QLabel *Lower[] = {Ui->Label7, Ui->Label8, Ui->Label9, Ui->Label10};
-    for (int Row = 0; Row < 4; ++Row)
-      Ui->BottomTotal->SetCellAccessibleName(Col, Row, Lower[Row]->text() + Column(Col));
-  }
-  Ui->TopGrid->setAccessibleName(QStringLiteral("Upper section"));
-  Ui->BottomGrid->setAccessibleName(QStringLiteral("Lower section"));
-  Ui->TopTotal->setAccessibleName(QStringLiteral("Upper totals"));
-  Ui->BottomTotal->setAccessibleName(QStringLiteral("Lower totals"));
-  Ui->GrandTotal->setAccessibleName(Ui->Label11->text());
-  std::vector<QWidget *> Valued = {Ui->RollButton, Ui->GrandTotal};
-  Valued.insert(Valued.end(), FDiceButtons.begin(), FDiceButtons.end());
-  for (QWidget *Widget : Valued) {
-    Widget->setProperty(AccessibleValueProperty, QString());
-    // An interface made while the form was built knows of no value; the
-    // next one asked for is made anew.
-    if (QAccessibleInterface *Made = QAccessible::queryAccessibleInterface(Widget))
-      QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(Made));
-  }
+  FReader = std::make_unique<TGameReader>(*this, *Ui);
 }
 
 int TMainForm::GetFlashInterval() const { return FlashTimer->interval(); }
@@ -299,19 +192,19 @@ void TMainForm::ClearCardDisplay() {
   Ui->GrandTotal->setText(QStringLiteral("0"));
   FPreviewShown = false;
   ShowCursor();
-  UpdateReaderTexts();
+  if (FReader) FReader->NewGame();
 }
 
 void TMainForm::ShowBox(int Col, int EntryRow, int Score) {
   SetBoxCell(Col, EntryRow, QString::number(Score));
   if (EntryRow == FPreviewRow && Col == FPreviewCol) FPreviewShown = false;
   ShowCursor();  // off the filled box
-  UpdateReaderTexts();
+  FReader->Entered(Col, EntryRow);
 }
 
 void TMainForm::ClearBox(int Col, int EntryRow) {
   SetBoxCell(Col, EntryRow, QString());
-  UpdateReaderTexts();
+  FReader->Cleared(Col, EntryRow);
 }
 
 void TMainForm::ShowUpperTotals(int Col, int Sum, bool Bonus, int UpperTotal) {
@@ -335,12 +228,12 @@ void TMainForm::ShowCombinedTotals(int Col, int Combined, int Weighted) {
 
 void TMainForm::ShowGrandTotal(int Total) {
   Ui->GrandTotal->setText(QString::number(Total));
-  UpdateReaderTexts();
+  FReader->GrandTotalShown();
 }
 
 void TMainForm::ShowCategoryFlags(const TCategoryFlags &Flags) {
   for (int Row = 0; Row < EntryRows; ++Row) FCategoryLabels[Row]->setEnabled(Flags[Row]);
-  UpdateReaderTexts();  // a roll has completed
+  UpdateReaderTexts();
 }
 
 const QIcon &TMainForm::FaceIcon(int Value, bool Colored) {
@@ -377,9 +270,11 @@ void TMainForm::SetRollEnabled(bool Enabled) {
   } else {
     // A disabled Roll! would hand its focus on to the next control in the
     // chain, a check box, where Space would switch an option; the game goes
-    // on at the score card.
+    // on at the score card; at the end of a game, where the card has no open
+    // box for its cursor, at the grand total, which then says what to do.
     const QWidget *Focus = focusWidget();
-    if (!Focus || Focus == Roll) Ui->TopGrid->setFocus(Qt::OtherFocusReason);
+    QWidget *Next = FGame.Card().FilledCount == BoxCount ? static_cast<QWidget *>(Ui->GrandTotal) : Ui->TopGrid;
+    if (!Focus || Focus == Roll || Focus == Ui->TopGrid) Next->setFocus(Qt::OtherFocusReason);
     Roll->setEnabled(false);
   }
   UpdateReaderTexts();
@@ -416,8 +311,10 @@ void TMainForm::ShowPreview(int Col, int EntryRow, int Score) {
   FPreviewShown = true;
 }
 
-// After a roll the preview on show belongs to the throw before it.
+// After a roll: the news is said, and the preview on show belongs to the
+// throw before it.
 void TMainForm::RefreshPreview() {
+  FReader->RollDone();
   if (!FPreviewShown || FPreviewRow < 0) return;
   const int Score = FGame.PreviewScore(FPreviewCol, FPreviewRow);
   if (Score >= 0) SetBoxCell(FPreviewCol, FPreviewRow, QString::number(Score));
@@ -465,7 +362,7 @@ void TMainForm::ShowCursor() {
   const bool Upper = FCursorRow < UpperRows;
   Ui->TopGrid->SetCursorCell(Upper ? FCursorCol : -1, Upper ? FCursorRow : -1);
   Ui->BottomGrid->SetCursorCell(Upper ? -1 : FCursorCol, Upper ? -1 : FCursorRow - UpperRows);
-  (Upper ? Ui->TopGrid : Ui->BottomGrid)->NotifyCursorFocus();
+  NotifyCellFocus(Upper ? Ui->TopGrid : Ui->BottomGrid);
 }
 
 // The cursor shows the throw's score in its box just as the pointer does.
@@ -549,38 +446,7 @@ bool TMainForm::CardEvent(QEvent *Event) {
 // --- what an assistive tool reads ---
 
 void TMainForm::UpdateReaderTexts() {
-  // The faces of a roll in progress are not news; its result is.
-  if (FGame.IsRolling()) return;
-  for (int I = 0; I < DiceCount; ++I) {
-    const int Face = FShownDice[I];
-    QString Value = Face == NotThrown ? QStringLiteral("not rolled yet") : FaceName(Face);
-    if (Face != NotThrown && FDiceButtons[I]->isChecked()) Value += QStringLiteral(", held");
-    const QString Name = QStringLiteral("Die %1: %2").arg(I + 1).arg(Value);
-    if (FDiceButtons[I]->accessibleName() != Name) FDiceButtons[I]->setAccessibleName(Name);
-    SetAccessibleValue(FDiceButtons[I], Value);
-  }
-  const TScoreCard &Card = FGame.Card();
-  for (int Col = 0; Col < ColumnCount; ++Col) {
-    for (int Row = 0; Row < EntryRows; ++Row) {
-      QString Value;
-      if (Card.IsFilled(Col, Row)) {
-        Value = QString::number(Row < UpperRows ? Card.TopScore[Col][Row]
-                                                : Card.BottomScore[Col][Row - UpperRows]);
-      } else {
-        const int Score = FGame.PreviewScore(Col, Row);
-        Value = Score >= 0 ? QStringLiteral("open, this throw scores %1").arg(Score) : QStringLiteral("open");
-      }
-      if (Row < UpperRows)
-        Ui->TopGrid->SetCellAccessibleValue(Col, Row, Value);
-      else
-        Ui->BottomGrid->SetCellAccessibleValue(Col, Row - UpperRows, Value);
-    }
-  }
-  SetAccessibleValue(Ui->GrandTotal, Ui->GrandTotal->text());
-  const int Left = std::max(0, TGame::MaxRolls - FGame.RollCount());
-  SetAccessibleValue(Ui->RollButton, Left == 0   ? QStringLiteral("no rolls left")
-                                     : Left == 1 ? QStringLiteral("1 roll left")
-                                                 : QStringLiteral("%1 rolls left").arg(Left));
+  if (FReader) FReader->Update();
 }
 
 // --- commands ---

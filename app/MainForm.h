@@ -10,8 +10,8 @@
 // The whole game can be played from the keyboard: focus goes to Roll! at
 // the start of a turn and to the score card when Roll! is disabled; the keys
 // 1 to 5 hold and release the dice; on the score card a cursor moves among
-// the open boxes and Enter or Space enters the throw. Every control a player
-// reads carries an accessible name and value that follow the game.
+// the open boxes and Enter or Space enters the throw. A screen reader reads
+// and says the game through TGameReader (Accessibility.h).
 
 #include <QDialog>
 #include <QIcon>
@@ -34,6 +34,7 @@ class TMainForm;
 }
 
 namespace quintor {
+class TGameReader;
 class TScoreGrid;
 }
 
@@ -68,6 +69,8 @@ class TMainForm : public QMainWindow, public quintor::TGameView {
   // or no open box.
   int GetCursorRow() const;
   int GetCursorCol() const { return FCursorCol; }
+  // What a screen reader reads and hears of the window.
+  const quintor::TGameReader &Reader() const { return *FReader; }
 
   // TGameView
   void ClearCardDisplay() override;
@@ -127,6 +130,7 @@ class TMainForm : public QMainWindow, public quintor::TGameView {
   const QIcon &FaceIcon(int Value, bool Colored);
 
   std::unique_ptr<Ui::TMainForm> Ui;
+  std::unique_ptr<quintor::TGameReader> FReader;  // made once the controls exist
   std::array<QToolButton *, quintor::DiceCount> FDiceButtons = {};
   std::array<QLabel *, quintor::EntryRows> FCategoryLabels = {};
   QTimer *FlashTimer = nullptr;

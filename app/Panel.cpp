@@ -34,6 +34,12 @@ void TSunkenLabel::paintEvent(QPaintEvent *Event) {
   const TDevicePixels Device(Painter, *this);
   Device.Ring(QRect(0, 0, Device.Width(), Device.Height()), palette().color(QPalette::Dark),
               palette().color(QPalette::Light));
+  // The focus (the grand total's, at the end of a game) is a ring in the
+  // highlight colour, as the score card's cursor is.
+  if (!hasFocus()) return;
+  const int W = Device.LineWidth();
+  const QColor Focus = palette().color(QPalette::Highlight);
+  Device.Ring(QRect(W, W, Device.Width() - 2 * W, Device.Height() - 2 * W), Focus, Focus);
 }
 
 void TBevel::paintEvent(QPaintEvent *Event) {

@@ -1,12 +1,8 @@
 #include "ScoreGrid.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <algorithm>
-#include <map>
 
 #include "DevicePixels.h"
 
@@ -23,7 +19,6 @@ void TScoreGrid::Resize() {
   FRowHeights.resize(FRowCount, DefaultRowHeight);
   const size_t Size = static_cast<size_t>(FColCount) * FRowCount;
   FCells.assign(Size, QString());
-  FNames.assign(Size, QString());
   FValues.assign(Size, std::nullopt);
   FCursorCol = FCursorRow = -1;
   update();
@@ -74,7 +69,6 @@ void TScoreGrid::SetCell(int Col, int Row, const QString &Text) {
   // At a fractional scale a cell's device pixels reach a little past its
   // logical rectangle.
   update(CellRect(Col, Row).translated(ClientOrigin()).adjusted(-1, -1, 1, 1));
-  if (!FValues[Index(Col, Row)]) NotifyValue(Col, Row);
 }
 
 void TScoreGrid::ClearCells() {
@@ -90,65 +84,19 @@ void TScoreGrid::SetCursorCell(int Col, int Row) {
   update();
 }
 
-void TScoreGrid::SetCellAccessibleName(int Col, int Row, const QString &Name) {
-  if (Valid(Col, Row)) FNames[Index(Col, Row)] = Name;
-}
-
-QString TScoreGrid::CellAccessibleName(int Col, int Row) const {
-  return Valid(Col, Row) ? FNames[Index(Col, Row)] : QString();
+void TScoreGrid::SetAccessibleHeaders(const QStringList &RowNames, const QStringList &ColNames) {
+  FRowNames = RowNames;
+  FColNames = ColNames;
 }
 
 void TScoreGrid::SetCellAccessibleValue(int Col, int Row, const QString &Value) {
-  if (!Valid(Col, Row)) return;
-  std::optional<QString> &Stored = FValues[Index(Col, Row)];
-  if (Stored && *Stored == Value) return;
-  Stored = Value;
-  NotifyValue(Col, Row);
+  if (Valid(Col, Row)) FValues[Index(Col, Row)] = Value;
 }
 
 QString TScoreGrid::CellAccessibleValue(int Col, int Row) const {
   if (!Valid(Col, Row)) return {};
   const std::optional<QString> &Value = FValues[Index(Col, Row)];
   return Value ? *Value : FCells[Index(Col, Row)];
-}
-
-int TScoreGrid::AccessibleIndex(int Col, int Row) const {
-  if (!Valid(Col, Row) || FNames[Index(Col, Row)].isEmpty()) return -1;
-  const size_t End = Index(Col, Row);
-  return static_cast<int>(std::count_if(FNames.begin(), FNames.begin() + static_cast<std::ptrdiff_t>(End),
-                                        [](const QString &Name) { return !Name.isEmpty(); }));
-}
-
-bool TScoreGrid::AccessibleCell(int AIndex, int &Col, int &Row) const {
-  if (AIndex < 0) return false;
-  for (size_t I = 0; I < FNames.size(); ++I) {
-    if (FNames[I].isEmpty() || AIndex-- > 0) continue;
-    Col = static_cast<int>(I) % FColCount;
-    Row = static_cast<int>(I) / FColCount;
-    return true;
-  }
-  return false;
-}
-
-int TScoreGrid::AccessibleCount() const {
-  return static_cast<int>(
-      std::count_if(FNames.begin(), FNames.end(), [](const QString &Name) { return !Name.isEmpty(); }));
-}
-
-void TScoreGrid::NotifyValue(int Col, int Row) {
-  const int Child = AccessibleIndex(Col, Row);
-  if (Child < 0 || !QAccessible::isActive()) return;
-  QAccessibleValueChangeEvent Event(this, CellAccessibleValue(Col, Row));
-  Event.setChild(Child);
-  QAccessible::updateAccessibility(&Event);
-}
-
-void TScoreGrid::NotifyCursorFocus() {
-  const int Child = AccessibleIndex(FCursorCol, FCursorRow);
-  if (Child < 0 || !QAccessible::isActive()) return;
-  QAccessibleEvent Event(this, QAccessible::Focus);
-  Event.setChild(Child);
-  QAccessible::updateAccessibility(&Event);
 }
 
 QRect TScoreGrid::CellRect(int Col, int Row) const {
@@ -226,94 +174,6 @@ void TScoreGrid::mouseMoveEvent(QMouseEvent *Event) {
   const QPoint Pos = Event->position().toPoint();
   if (!InClient(Pos)) return;
   emit MouseMove(Pos.x() - BorderWidth, Pos.y() - BorderWidth);
-}
-
-namespace {
-
-class TScoreCellAccessible : public QAccessibleInterface {
- public:
-  TScoreCellAccessible(TScoreGrid *AGrid, int ACol, int ARow) : Grid(AGrid), Col(ACol), Row(ARow) {}
-
-  bool isValid() const override { return Grid && !Grid->CellAccessibleName(Col, Row).isEmpty(); }
-  QObject *object() const override { return nullptr; }
-  QWindow *window() const override { return Grid ? Grid->window()->windowHandle() : nullptr; }
-  QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-  QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(Grid); }
-  QAccessibleInterface *child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-  QString text(QAccessible::Text Kind) const override {
-    if (!Grid) return {};
-    if (Kind == QAccessible::Name) return Grid->CellAccessibleName(Col, Row);
-    if (Kind == QAccessible::Value) return Grid->CellAccessibleValue(Col, Row);
-    return {};
-  }
-  void setText(QAccessible::Text, const QString &) override {}
-  QRect rect() const override {
-    if (!Grid) return {};
-    const QRect Cell = Grid->CellRect(Col, Row).translated(Grid->ClientOrigin());
-    return {Grid->mapToGlobal(Cell.topLeft()), Cell.size()};
-  }
-  QAccessible::Role role() const override { return QAccessible::Cell; }
-  QAccessible::State state() const override {
-    QAccessible::State State;
-    State.readOnly = true;
-    State.focusable = true;
-    State.focused = Grid && Grid->GetCursorCol() == Col && Grid->GetCursorRow() == Row;
-    return State;
-  }
-
- private:
-  QPointer<TScoreGrid> Grid;
-  int Col, Row;
-};
-
-// A table of the grid's named cells. The cells' interfaces are made on
-// demand and registered, so that an assistive tool keeps one per cell.
-class TScoreGridAccessible : public QAccessibleWidget {
- public:
-  explicit TScoreGridAccessible(TScoreGrid *Grid) : QAccessibleWidget(Grid, QAccessible::Table) {}
-  ~TScoreGridAccessible() override {
-    for (const auto &[Key, Id] : Cells) QAccessible::deleteAccessibleInterface(Id);
-  }
-
-  int childCount() const override { return Grid()->AccessibleCount(); }
-  QAccessibleInterface *child(int Index) const override {
-    int Col = 0, Row = 0;
-    if (!Grid()->AccessibleCell(Index, Col, Row)) return nullptr;
-    const int Key = Row * Grid()->GetColCount() + Col;
-    if (const auto Found = Cells.find(Key); Found != Cells.end())
-      return QAccessible::accessibleInterface(Found->second);
-    auto *Cell = new TScoreCellAccessible(Grid(), Col, Row);
-    Cells[Key] = QAccessible::registerAccessibleInterface(Cell);
-    return Cell;
-  }
-  int indexOfChild(const QAccessibleInterface *Child) const override {
-    for (int I = 0; I < childCount(); ++I)
-      if (child(I) == Child) return I;
-    return -1;
-  }
-  QAccessibleInterface *childAt(int X, int Y) const override {
-    for (int I = 0; I < childCount(); ++I)
-      if (QAccessibleInterface *Cell = child(I); Cell->rect().contains(X, Y)) return Cell;
-    return nullptr;
-  }
-  QAccessibleInterface *focusChild() const override {
-    const int Index = Grid()->AccessibleIndex(Grid()->GetCursorCol(), Grid()->GetCursorRow());
-    return Index >= 0 ? child(Index) : nullptr;
-  }
-
- private:
-  TScoreGrid *Grid() const { return static_cast<TScoreGrid *>(widget()); }
-  mutable std::map<int, QAccessible::Id> Cells;
-};
-
-}  // namespace
-
-QAccessibleInterface *ScoreGridAccessibleFactory(const QString &ClassName, QObject *Object) {
-  if (ClassName != QLatin1String(TScoreGrid::staticMetaObject.className())) return nullptr;
-  auto *Grid = qobject_cast<TScoreGrid *>(Object);
-  return Grid ? new TScoreGridAccessible(Grid) : nullptr;
 }
 
 }  // namespace quintor

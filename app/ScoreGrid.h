@@ -9,16 +9,14 @@
 // The lines and the border are laid out in device pixels: at any scale each
 // grid line and each ring of the border is the same whole number of device
 // pixels wide. A caller may stand a cursor on one cell (drawn as a ring in
-// the highlight colour) and give cells an accessible name and value; a cell
-// without a value of its own reads as its text. The grid's accessible
-// interface (a table of the named cells) is TScoreGridAccessible.
+// the highlight colour) and name rows and columns for an assistive tool,
+// which reads the grid as a table (see Accessibility.h).
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 #include <vector>
-
-class QAccessibleInterface;
 
 namespace quintor {
 
@@ -61,18 +59,15 @@ class TScoreGrid : public QWidget {
   int GetCursorCol() const { return FCursorCol; }
   int GetCursorRow() const { return FCursorRow; }
 
-  // Accessible texts. Only named cells are accessible children, in reading
-  // order; AccessibleIndex is -1 for any other cell.
-  void SetCellAccessibleName(int Col, int Row, const QString &Name);
-  QString CellAccessibleName(int Col, int Row) const;
+  // Accessible texts. The first RowNames.size() rows and ColNames.size()
+  // columns are the table an assistive tool reads, each cell named by its
+  // row and column; a cell without an accessible value of its own reads as
+  // its text.
+  void SetAccessibleHeaders(const QStringList &RowNames, const QStringList &ColNames);
+  const QStringList &AccessibleRowNames() const { return FRowNames; }
+  const QStringList &AccessibleColNames() const { return FColNames; }
   void SetCellAccessibleValue(int Col, int Row, const QString &Value);
   QString CellAccessibleValue(int Col, int Row) const;
-  int AccessibleIndex(int Col, int Row) const;
-  // The cell of accessible child Index, false past the last.
-  bool AccessibleCell(int Index, int &Col, int &Row) const;
-  int AccessibleCount() const;
-  // Tells an assistive tool that the cursor's cell now has the focus.
-  void NotifyCursorFocus();
 
  signals:
   void MouseDown(int X, int Y);
@@ -88,7 +83,6 @@ class TScoreGrid : public QWidget {
   bool InClient(QPoint WidgetPos) const;
   bool Valid(int Col, int Row) const { return Col >= 0 && Col < FColCount && Row >= 0 && Row < FRowCount; }
   size_t Index(int Col, int Row) const { return static_cast<size_t>(Row) * FColCount + Col; }
-  void NotifyValue(int Col, int Row);
 
   int FColCount = 5;
   int FRowCount = 5;
@@ -96,14 +90,11 @@ class TScoreGrid : public QWidget {
   int FFixedRows = 1;
   std::vector<int> FRowHeights = std::vector<int>(5, DefaultRowHeight);
   std::vector<QString> FCells = std::vector<QString>(25);
-  std::vector<QString> FNames = std::vector<QString>(25);
+  QStringList FRowNames;
+  QStringList FColNames;
   std::vector<std::optional<QString>> FValues = std::vector<std::optional<QString>>(25);
   int FCursorCol = -1;
   int FCursorRow = -1;
 };
-
-// The accessible interface of the grids: install once with
-// QAccessible::installFactory(ScoreGridAccessibleFactory).
-QAccessibleInterface *ScoreGridAccessibleFactory(const QString &ClassName, QObject *Object);
 
 }  // namespace quintor

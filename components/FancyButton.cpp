@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QShortcut>
 
+#include "ComponentAccessible.h"
+
 namespace {
 
 std::unique_ptr<TGlyphCache> TheCache;
@@ -242,6 +244,7 @@ TFancyButton::TFancyButton(QWidget *Owner) : QWidget(Owner), FGlyph(std::make_un
   // Moves without a button pressed feed OnMouseMove and the hover tracking.
   setMouseTracking(true);
   setFocusPolicy(Qt::TabFocus);
+  InstallComponentAccessibility();
 }
 
 TFancyButton::~TFancyButton() = default;
@@ -300,6 +303,7 @@ void TFancyButton::SetDown(bool Value) {
   if (Value == FDown) return;
   if (FDown && !FAllowAllUp) return;
   FDown = Value;
+  NotifyDownChanged(this);
   if (Value) {
     FState = fbsExclusive;
     update();
@@ -332,6 +336,7 @@ void TFancyButton::ButtonPressed(int Group, TFancyButton *Sender) {
   if (Group != FGroupIndex || Sender == this) return;
   if (Sender->FDown && FDown) {
     FDown = false;
+    NotifyDownChanged(this);
     FState = RaisedState();
     update();
   }

@@ -1,8 +1,13 @@
 #include "URLStatic.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QUrl>
+
+#include "ComponentAccessible.h"
 
 TURLStatic::TURLStatic(QWidget *Owner) : QLabel(Owner) {
   setCursor(Qt::PointingHandCursor);
@@ -19,6 +24,28 @@ TURLStatic::TURLStatic(QWidget *Owner) : QLabel(Owner) {
   Face.setUnderline(true);
   setFont(Face);
   setAutoFillBackground(false);
+  // Reached by Tab and opened by Enter or Space as well as by a press.
+  setFocusPolicy(Qt::TabFocus);
+  InstallComponentAccessibility();
+}
+
+void TURLStatic::keyPressEvent(QKeyEvent *Event) {
+  const int Key = Event->key();
+  if (Event->modifiers() != Qt::NoModifier && Event->modifiers() != Qt::KeypadModifier)
+    return QLabel::keyPressEvent(Event);
+  if (Key != Qt::Key_Return && Key != Qt::Key_Enter && Key != Qt::Key_Space) return QLabel::keyPressEvent(Event);
+  QDesktopServices::openUrl(QUrl(FURL));
+  Event->accept();
+}
+
+void TURLStatic::paintEvent(QPaintEvent *Event) {
+  QLabel::paintEvent(Event);
+  if (!hasFocus()) return;
+  // Only Tab gives the link the focus: the keyboard's user sees where it is.
+  QStylePainter Painter(this);
+  QStyleOptionFocusRect Option;
+  Option.initFrom(this);
+  Painter.drawPrimitive(QStyle::PE_FrameFocusRect, Option);
 }
 
 void TURLStatic::mousePressEvent(QMouseEvent *Event) {

@@ -6,7 +6,7 @@
 
 // A label drawn as a link (blue, underlined "Arial", hand cursor, no
 // background of its own). A press of the left button asks the desktop to
-// open URL at once.
+// open URL at once; so does Enter or Space once Tab has given it the focus.
 class TURLStatic : public QLabel, public TJComponent {
   Q_OBJECT
   Q_PROPERTY(QString URL READ GetURL WRITE SetURL)
@@ -18,6 +18,8 @@ class TURLStatic : public QLabel, public TJComponent {
   void SetURL(const QString &Value) { FURL = Value; }
 
  protected:
+  void keyPressEvent(QKeyEvent *Event) override;
+  void paintEvent(QPaintEvent *Event) override;
   void mousePressEvent(QMouseEvent *Event) override;
   void mouseDoubleClickEvent(QMouseEvent *Event) override;
 

@@ -17,6 +17,7 @@ void TUnitEdit::CreateParts() {
   if (FHeldValue) FEdit->SetValue(*FHeldValue);
   FHeldValue.reset();
   setFocusProxy(FEdit);
+  FEdit->setAccessibleDescription(FUnit);  // a screen reader says the unit after the number
 
   FUnitPart = new QLabel(this);
   FUnitPart->setGeometry(W - 28, 2, 30, 18);
@@ -55,6 +56,7 @@ void TUnitEdit::paintEvent(QPaintEvent *) {
 
 void TUnitEdit::SetUnit(const QString &Value) {
   if (FUnitPart) FUnitPart->setText(Value);
+  if (FEdit) FEdit->setAccessibleDescription(Value);
   FUnit = Value;
 }
 

@@ -12,6 +12,7 @@ PACKAGES=(
   desktop-file-utils appstream          # validators of the installed menu entry and metainfo
   dpkg-dev                              # cpack's .deb: dependencies of the program file
   clang libclang-rt-14-dev              # the fuzz targets (libFuzzer), run by scripts/test.sh
+  dbus at-spi2-core python3-pyatspi xdotool  # the screen-reader test: accessibility bus, client, keys
 )
 
 missing=()

@@ -1,10 +1,21 @@
-// What an assistive tool reads of the main window through QAccessible: the
-// dice, the boxes of the score card, the totals, the grand total and the
-// rolls left, before and after a roll and an entry, and the box under the
-// card's cursor as the focused one. (The change events themselves reach a
-// tool only where the platform runs one; the offscreen platform does not.)
+// What a screen reader reads and hears, through QAccessible in the process:
+// the score card as four tables, the dice, Roll! and the grand total
+// following the game, the news said after a roll, a hold, an entry and an
+// undo, the dialogs' controls and the library's controls on their own.
+// (tests/screenreader plays the game through the desktop's accessibility
+// bus, where the events travel; tst_keyboard follows the card's cursor.)
 
+#include "AboutForm.h"
+#include "Accessibility.h"
+#include "AnimatedLabel.h"
+#include "BigScoreDlg.h"
+#include "DiceImages.h"
+#include "FancyButton.h"
 #include "MainFormTestSupport.h"
+#include "NumberEdit.h"
+#include "Top10Form.h"
+#include "URLStatic.h"
+#include "UnitEdit.h"
 
 using namespace quintor;
 
@@ -12,87 +23,136 @@ class TestAccessibility : public QObject, TMainFormDriver {
   Q_OBJECT
 
   static QAccessibleInterface *Of(QObject *Object) { return QAccessible::queryAccessibleInterface(Object); }
-  QAccessibleInterface *Cell(const char *Grid, const char *Name) {
-    QAccessibleInterface *Table = Of(Child<TScoreGrid>(Grid));
-    for (int I = 0; I < Table->childCount(); ++I)
-      if (Table->child(I)->text(QAccessible::Name) == QLatin1String(Name)) return Table->child(I);
-    qFatal("no cell %s", Name);
-  }
-  // A cell's value; a die's or a control's name and value.
-  QString ValueOf(const char *Grid, const char *Name) { return Cell(Grid, Name)->text(QAccessible::Value); }
-  static QString Read(QAccessibleInterface *Interface) {
-    return Interface->text(QAccessible::Name) + QLatin1String(" = ") + Interface->text(QAccessible::Value);
-  }
-  QString ReadDie3() { return Read(Of(Die(2))); }
-  QString ReadRoll() { return Read(Of(Child<QPushButton>("RollButton"))); }
+  static QString Name(QAccessibleInterface *Interface) { return Interface->text(QAccessible::Name); }
+  QAccessibleTableInterface *Table(const char *Grid) { return Of(Child<TScoreGrid>(Grid))->tableInterface(); }
+  QString Box(const char *Grid, int Row, int Col) { return Name(Table(Grid)->cellAt(Row, Col)); }
+  QString Said() { return Form->Reader().Said().value(Form->Reader().Said().size() - 1); }
+  QString RollReads() { return Of(Child<QPushButton>("RollButton"))->text(QAccessible::Description); }
+  QString GrandTotalReads() { return Name(Of(Child<QLabel>("GrandTotal"))); }
+  QUrl Opened;
+
+ public slots:
+  void Open(const QUrl &Url) { Opened = Url; }
 
  private slots:
   void init() { QVERIFY(OpenForm()); }
 
-  // Every box, total and die is there once under its own name; no hidden
-  // cell of a grid is.
-  void everyBoxIsNamedOnce() {
-    QSet<QString> Names;
-    int Count = 0;
-    for (const char *Grid : {"TopGrid", "TopTotal", "BottomGrid", "BottomTotal"}) {
-      QAccessibleInterface *Table = Of(Child<TScoreGrid>(Grid));
-      QCOMPARE(Table->role(), QAccessible::Table);
-      for (int I = 0; I < Table->childCount(); ++I, ++Count) {
-        Names << Table->child(I)->text(QAccessible::Name);
-        QVERIFY(Table->indexOfChild(Table->child(I)) == I && Table->child(I)->parent() == Table);
-      }
-    }
-    QCOMPARE(Count, BoxCount + ColumnCount * 7);
-    QCOMPARE(Names.size(), Count);
-    QVERIFY(Names.contains("Three of a kind, column 3") && Names.contains("Triple Quintor, column 1"));
-    for (int I = 0; I < DiceCount; ++I) QCOMPARE(Of(Die(I))->role(), QAccessible::CheckBox);
+  void cardIsFourTables_data() {
+    QTest::addColumn<QString>("Grid");
+    QTest::addColumn<int>("Rows");
+    QTest::addColumn<QString>("LastRow");
+    QTest::newRow("upper boxes") << "TopGrid" << 6 << "Sixes";
+    QTest::newRow("lower boxes") << "BottomGrid" << 7 << "Chance";
+    QTest::newRow("upper totals") << "TopTotal" << 3 << "Upper total";
+    QTest::newRow("lower totals") << "BottomTotal" << 4 << "Triple Quintor";
   }
 
-  void namesAndValuesFollowTheGame() {
+  // Rows are the categories, columns "column 1" to "column 3", both also as
+  // the cells' headers; every cell is a child of the table once.
+  void cardIsFourTables() {
+    QFETCH(QString, Grid);
+    QFETCH(int, Rows);
+    QFETCH(QString, LastRow);
+    QAccessibleInterface *Grid_ = Of(Child<TScoreGrid>(qPrintable(Grid)));
+    QAccessibleTableInterface *T = Grid_->tableInterface();
+    QCOMPARE(QList<int>({Grid_->role(), T->rowCount(), T->columnCount(), Grid_->childCount()}),
+             QList<int>({QAccessible::Table, Rows, ColumnCount, Rows * ColumnCount}));
+    QAccessibleInterface *Last = T->cellAt(Rows - 1, 2);
+    QAccessibleTableCellInterface *Cell = Last->tableCellInterface();
+    QCOMPARE(Name(Last).section(QLatin1Char(':'), 0, 0), LastRow + ", column 3");
+    QCOMPARE(Name(Cell->rowHeaderCells().value(0)) + "|" + Name(Cell->columnHeaderCells().value(0)),
+             LastRow + "|column 3");
+    QCOMPARE(QPoint(Cell->rowIndex(), Cell->columnIndex()), QPoint(Rows - 1, 2));
+    QVERIFY(Grid_->indexOfChild(Last) == Rows * 3 - 1 && Last->parent() == Grid_ && T->cellAt(Rows, 0) == nullptr);
+  }
+
+  void readsAndSaysTheGame() {
     Form->Game().Seed(1);  // faces 5, 3, 3, 1, 5
-    QCOMPARE(ValueOf("TopGrid", "Threes, column 2"), "open");
-    QCOMPARE(Read(Of(Child<QLabel>("GrandTotal"))), "Grand Total = 0");
+    QCOMPARE(Of(Die(2))->role(), QAccessible::CheckBox);
+    QCOMPARE(RollReads(), "Dice not rolled yet; 3 rolls left");
+    QCOMPARE(Box("TopGrid", erThrees, 1), "Threes, column 2: open");
+    QCOMPARE(GrandTotalReads(), "Grand Total: 0");
 
     RollDice();
-    QCOMPARE(ReadDie3(), "Die 3: three = three");
-    QCOMPARE(ValueOf("TopGrid", "Threes, column 2"), "open, this throw scores 6");
-    QCOMPARE(ReadRoll(), "Roll! = 2 rolls left");
+    QCOMPARE(Said(), "five, three, three, one, five; 2 rolls left");
+    QCOMPARE(RollReads(), Said());
+    QCOMPARE(Box("TopGrid", erThrees, 1), "Threes, column 2: open, this throw scores 6");
     QTest::keyClick(Form.get(), Qt::Key_3);
-    QCOMPARE(ReadDie3(), "Die 3: three, held = three, held");
-    QVERIFY(Of(Die(2))->state().checked);
-    // The die can be pressed by the tool, as a click would.
+    QCOMPARE(Said(), "Die 3: three, held");
+    QVERIFY(Name(Of(Die(2))) == Said() && Of(Die(2))->state().checked);
+    // The die is pressed by the tool as by a click.
     Of(Die(2))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    QVERIFY(!Form->IsDieHeld(2));
+    QCOMPARE(Said(), "Die 3: three, not held");
 
     Press(1, erThrees);
-    QCOMPARE(ValueOf("TopGrid", "Threes, column 2"), "6");
-    QCOMPARE(ValueOf("TopTotal", "Total, column 2"), "6");
-    QCOMPARE(ValueOf("BottomTotal", "Triple Quintor, column 2"), "12");
-    QCOMPARE(Read(Of(Child<QLabel>("GrandTotal"))), "Grand Total = 12");
-    QCOMPARE(ReadDie3(), "Die 3: not rolled yet = not rolled yet");
-    QCOMPARE(ReadRoll(), "Roll! = 3 rolls left");
+    QCOMPARE(Said(), "Threes, column 2: 6; grand total 12");
+    QCOMPARE(Box("TopGrid", erThrees, 1), "Threes, column 2: 6");
+    QCOMPARE(Box("TopTotal", 0, 1) + "|" + Box("BottomTotal", 3, 1), "Total, column 2: 6|Triple Quintor, column 2: 12");
+    QCOMPARE(GrandTotalReads(), "Grand Total: 12");
+    QCOMPARE(Name(Of(Die(2))) + "|" + RollReads(), "Die 3: not rolled yet|Dice not rolled yet; 3 rolls left");
 
     QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(ValueOf("TopGrid", "Threes, column 2"), "open, this throw scores 6");
-    QCOMPARE(ValueOf("TopTotal", "Total, column 2"), "0");
+    QCOMPARE(Said(), "Undone: Threes, column 2; grand total 0");
+    QCOMPARE(Box("TopGrid", erThrees, 1), "Threes, column 2: open, this throw scores 6");
     RollDice();
-    QCOMPARE(ReadRoll(), "Roll! = 1 roll left");
     RollDice();
-    QCOMPARE(ReadRoll(), "Roll! = no rolls left");
+    QVERIFY2(RollReads().endsWith("; no rolls left"), qPrintable(RollReads()));
+    Child<QAction>("New1")->trigger();
+    QCOMPARE(Said(), "New game");
   }
 
-  // The card's cursor is the focus an assistive tool follows, in either grid.
-  void cursorIsTheFocusedBox() {
+  void dialogsNameTheirControls() {
+    TAboutForm About(QuintorEmblem());
+    QCOMPARE(Name(Of(About.findChild<QWidget *>("Image1"))), "Quintor emblem");
+    About.show();
+    QVERIFY(QTest::qWaitForWindowActive(&About));
+    QCOMPARE(QApplication::focusWidget()->objectName(), "Button1");  // so that Enter still closes the box
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QAccessibleInterface *Ones = Cell("TopGrid", "Ones, column 1");
-    QCOMPARE(Of(Child<TScoreGrid>("TopGrid"))->focusChild(), Ones);
-    QVERIFY(Ones->state().focused);
-    for (int Row = 0; Row < UpperRows; ++Row) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    QAccessibleInterface *Lower = Cell("BottomGrid", "Three of a kind, column 1");
-    QCOMPARE(Of(Child<TScoreGrid>("BottomGrid"))->focusChild(), Lower);
-    QVERIFY(Lower->state().focused && !Ones->state().focused);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(Of(Child<TScoreGrid>("BottomGrid"))->focusChild(), nullptr);
+    QCOMPARE(QApplication::focusWidget()->objectName(), "URLStatic1");
+    TTop10Form TopTen(QDir::temp().filePath(QStringLiteral("quintor-reader-test")));
+    QCOMPARE(Name(Of(TopTen.findChild<QWidget *>("ListView1"))), "Best Quintor Players");
+    TBigScoreDlg Big;
+    const auto Labels = Of(Big.findChild<QWidget *>("MRUCombo1"))->relations(QAccessible::Label);
+    QVERIFY(!Labels.isEmpty() && Labels.first().first->object() == Big.findChild<QWidget *>("Message"));
+  }
+
+  // Each library control reads as what it is, wherever it is used.
+  void libraryControlsReadThemselves() {
+    QWidget Owner;
+    auto *Button = new TFancyButton(&Owner), *Grouped = new TFancyButton(&Owner);
+    Button->SetCaption(QStringLiteral("&Next"));
+    Grouped->setAccessibleName(QStringLiteral("Bold"));
+    Grouped->SetGroupIndex(1);
+    Grouped->SetAllowAllUp(true);
+    auto *Link = new TURLStatic(&Owner);
+    Link->setText(QStringLiteral("Numbrook Software"));
+    Link->SetURL(QStringLiteral("https://numbrook.example/"));
+    auto *Label = new TAnimatedLabel(&Owner);
+    Label->setText(QStringLiteral("Quintor"));
+    auto *Length = new TUnitEdit(&Owner);
+    Length->SetUnit(QStringLiteral("mm"));
+    Owner.show();
+    // Roles: 43 push button, 30 link, 41 static text, 42 editable text.
+    const auto Read = [](QWidget *W) {
+      QAccessibleInterface *I = Of(W);
+      return QStringLiteral("%1 %2 (%3)").arg(I->role()).arg(Name(I), I->text(QAccessible::Description));
+    };
+    QCOMPARE(QStringList({Read(Button), Read(Grouped), Read(Link), Read(Label), Read(Length->focusProxy())}),
+             QStringList({"43 Next ()", "43 Bold ()", "30 Numbrook Software (https://numbrook.example/)",
+                          "41 Quintor ()", "42  (mm)"}));
+
+    QSignalSpy Clicks(Button, &TFancyButton::OnClick);
+    Of(Button)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    Of(Grouped)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(Clicks.size() == 1 && !Of(Button)->state().checkable && Of(Grouped)->state().checked);
+
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
+    Link->setFocus();
+    QTest::keyClick(Link, Qt::Key_Space);
+    QCOMPARE(std::exchange(Opened, {}), QUrl(Link->GetURL()));
+    Of(Link)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(Opened, QUrl(Link->GetURL()));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
   }
 };
 

@@ -1,8 +1,10 @@
 // The game played from the keyboard alone: Roll! by Space where the focus
 // stands at the start of a turn, the dice held by the keys 1 to 5, the score
 // card reached by Tab (or by the third roll) and its cursor moved by the
-// arrow keys onto the box that Enter or Space fills.
+// arrow keys onto the box that Enter or Space fills, and the grand total
+// focused at the end.
 
+#include "Accessibility.h"
 #include "MainFormTestSupport.h"
 
 using namespace quintor;
@@ -46,6 +48,12 @@ class TestKeyboard : public QObject, TMainFormDriver {
       QVERIFY(Form->Game().Card().IsFilled(Target % ColumnCount, Target / ColumnCount));
       QCOMPARE(Form->Game().Card().FilledCount, T + 1);
     }
+    // At the end the grand total has the focus and says what to do next.
+    QCOMPARE(Form->focusWidget(), Child<QWidget>("GrandTotal"));
+    QVERIFY(Form->Reader().Said().last().endsWith("; the game is over"));
+    QVERIFY(QAccessible::queryAccessibleInterface(Form->focusWidget())
+                ->text(QAccessible::Name)
+                .endsWith(". The game is over; Ctrl+N starts a new game."));
   }
 
   // After the third roll Space must enter a box, not switch "Use colors"; an
@@ -121,8 +129,11 @@ class TestKeyboard : public QObject, TMainFormDriver {
     TScoreGrid *Shows = GridOf(Expected.y()), *Other = GridOf(Expected.y() < UpperRows ? erChance : erOnes);
     QCOMPARE(QPoint(Shows->GetCursorCol(), Shows->GetCursorRow()), QPoint(Expected.x(), GridRow(Expected.y())));
     QCOMPARE(Other->GetCursorCol(), -1);
+    // The cursor's box is the focus a screen reader follows.
+    QAccessibleInterface *Table = QAccessible::queryAccessibleInterface(Shows);
+    QCOMPARE(Table->focusChild(), Table->tableInterface()->cellAt(GridRow(Expected.y()), Expected.x()));
     Key(Qt::Key_Tab);  // leaving the card takes the cursor away
-    QCOMPARE(Shows->GetCursorCol(), -1);
+    QVERIFY(Shows->GetCursorCol() == -1 && !Table->focusChild());
   }
 
   // One preview for the pointer and the cursor: whichever moved last shows
