@@ -164,7 +164,9 @@ class TGlyphList {
   int ImageCount() const { return int(FUsed.size()); }
   // The image in Slot as stored (masked pixels fully transparent).
   QImage Image(int Slot) const;
-  void Draw(QPainter &Canvas, int X, int Y, int Slot) const;
+  // Draws Slot's image at (X, Y); images made for a device pixel Ratio other
+  // than 1 take 1/Ratio of their pixel size.
+  void Draw(QPainter &Canvas, int X, int Y, int Slot, qreal Ratio = 1.0) const;
 
  private:
   int FWidth;
@@ -204,6 +206,7 @@ class TFancyButton : public QWidget, public TJComponent {
   Q_PROPERTY(bool Down READ GetDown WRITE SetDown)
   Q_PROPERTY(int GroupIndex READ GetGroupIndex WRITE SetGroupIndex)
   Q_PROPERTY(bool AllowAllUp READ GetAllowAllUp WRITE SetAllowAllUp)
+  Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption)
 
  public:
   enum TFancyButtonState : std::uint8_t { fbsUp, fbsDisabled, fbsDown, fbsMouseOut, fbsExclusive };
@@ -351,7 +354,10 @@ class TButtonGlyph {
 
   TGlyphList *GetGlyphList() const { return FGlyphList; }
   int ImageIndex(TFancyButtonState State) const { return FIndexes[State]; }
+  // One image's size in the strip's pixels, and in logical pixels (divided
+  // by the strip's device pixel ratio: 16 x 16 for a 32 x 32 image at 2).
   QSize ImageSize() const;
+  QSize LogicalImageSize() const;
 
   // Fired when the made images were thrown away because the strip changed.
   std::function<void(TButtonGlyph *Sender)> OnChange;
@@ -368,6 +374,7 @@ class TButtonGlyph {
   QRgb FTransparentColor = qRgb(0, 128, 128);
   bool FFixedTransparent = false;
   int FNumGlyphs = 1;
+  qreal FRatio = 1.0;
   QRgb FFace = qRgb(240, 240, 240);
   QRgb FHighlight = qRgb(255, 255, 255);
   QRgb FShadow = qRgb(160, 160, 160);

@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -57,6 +58,7 @@ class TJWin32Registry {
   bool WriteString(const QString &Name, const QString &Value);
   bool ReadInteger(const QString &Name, int &Value);
   bool WriteInteger(const QString &Name, int Value);
+  bool GetValueNames(QStringList &Names);
 
   bool Opened() const { return FOpened; }
 
@@ -86,6 +88,8 @@ class TJStorage : public QObject {
   // A missing value or one that is not an integer gives Default.
   int ReadInteger(const QString &Name, int Default);
   void WriteInteger(const QString &Name, int Value);
+  // The names of the key's values, in the order first written.
+  QStringList ValueNames();
   // Removes every value and sub-key of the key; the key itself stays.
   void Clear();
   // Copies another storage's key and root (and its being open). Any other

@@ -166,15 +166,18 @@ class TJMostRecentlyUsedList : public QObject, public TJComponent {
   // Replaces Dest's contents with the entries in list order.
   void CopyItems(QStringList &Dest) const;
 
-  // Reads the list from Storage (a blank Key: the list is just emptied).
+  // Reads the list from Storage (a blank Key: the list is just emptied): the
+  // values "Count-1" down to "0" that exist, each added in turn, in time
+  // bounded by what the key holds whatever its Count. Everything is read
+  // before the list changes, so an OnChange handler may Save.
   void Load();
   // Writes the list to Storage, replacing what the key held (a blank Key:
   // nothing is written).
   void Save();
 
-  // Sets the captions and places the entries' actions by MenuKind. Raises
-  // "AddAt: src or dest is nil" at the first entry without an action while a
-  // root is set; the entries before it are placed.
+  // Sets the captions and places the entries' actions by MenuKind, giving an
+  // action to every entry without one (added while no root was set, or its
+  // action deleted elsewhere).
   void RefreshMenu();
   // Drops the entries past MaxItems, the front of the list staying.
   void TrimList();
@@ -183,6 +186,9 @@ class TJMostRecentlyUsedList : public QObject, public TJComponent {
   virtual void DoChange();
   // Removes the separator and gives RootMenuItem back the application's root.
   void KillSeparator();
+  // Under mkInsertWithSeparator, puts the separator directly below the root
+  // and lets it stand in for the root.
+  void ShowSeparator();
   // A new action owned by the list, with an empty caption and HandleMenuClick
   // on its triggered signal.
   QAction *MakeMenuItem(const QString &s);

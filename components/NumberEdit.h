@@ -53,8 +53,8 @@
 // separator (at least one digit in all), and an optional exponent: "E" or
 // "e", an optional sign, and digits. Group separators, infinity and NaN in
 // any spelling, and numbers beyond the range of double are not numbers. A
-// number beyond the range of single precision (a magnitude over about
-// 3.4E+38) cannot be a Value: GetValue gives 0 for it, as for any failure.
+// number beyond the range of single precision (a magnitude that does not
+// round to at most 3.4028235E+38) cannot be a Value: GetValue gives 0 for it, as for any failure.
 //
 // NumberType (integer or floating point) is kept with the form; nothing in
 // the edit depends on it.
@@ -64,7 +64,6 @@
 // change event is QLineEdit's textChanged.
 
 #include <QLineEdit>
-#include <limits>
 #include <optional>
 
 #include "Component.h"
@@ -76,6 +75,7 @@ class TNumberEdit : public QLineEdit, public TJComponent {
   Q_PROPERTY(double Value READ GetFormValue WRITE SetFormValue)
   Q_PROPERTY(TNumberType NumberType MEMBER NumberType)
   Q_PROPERTY(QString text READ text WRITE setText DESIGNABLE false STORED false)
+  Q_PROPERTY(int maxLength READ maxLength WRITE setMaxLength)
 
  public:
   enum TNumberType : unsigned char { ntInteger, ntFloat };
@@ -98,11 +98,19 @@ class TNumberEdit : public QLineEdit, public TJComponent {
   static std::optional<double> ParseNumber(const QString &Text);
   // Text as a Value: 0 for text that is not a number or is out of range.
   static float ToValue(const QString &Text);
+  // Value rounded to single precision: infinity only beyond what rounds to
+  // the largest float (3.4028235e38 is that number, not infinity).
+  static float Narrow(double Value);
+
+  // The limit of what the user types. A Value written is shown whole: while
+  // the text is longer than the limit, typing cannot lengthen it.
+  int maxLength() const { return FMaxLength; }
+  void setMaxLength(int Length);
 
  private:
   double GetFormValue() const { return GetValue(); }
-  void SetFormValue(double Value) {
-    constexpr double Largest = std::numeric_limits<float>::max(), Infinite = std::numeric_limits<float>::infinity();
-    SetValue(static_cast<float>(Value > Largest ? Infinite : Value < -Largest ? -Infinite : Value));
-  }
+  void SetFormValue(double Value) { SetValue(Narrow(Value)); }
+  void FitLimit();
+
+  int FMaxLength = 32767;
 };

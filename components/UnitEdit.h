@@ -64,7 +64,6 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <limits>
 #include <optional>
 
 #include "Component.h"
@@ -85,8 +84,8 @@ class TUnitEdit : public QWidget, public TJComponent {
   explicit TUnitEdit(QWidget *Owner = nullptr);
 
   // The parts; null until they are made.
-  TNumberEdit *Edit() const { return FEdit; }
-  QLabel *UnitPart() const { return FUnitPart; }
+  TNumberEdit *Edit() const;
+  QLabel *UnitPart() const;
 
   QString GetUnit() const { return FUnit; }
   void SetUnit(const QString &Value);
@@ -117,10 +116,7 @@ class TUnitEdit : public QWidget, public TJComponent {
 
  private:
   double GetFormValue() const { return GetValue(); }
-  void SetFormValue(double Value) {
-    constexpr double Largest = std::numeric_limits<float>::max(), Infinite = std::numeric_limits<float>::infinity();
-    SetValue(static_cast<float>(Value > Largest ? Infinite : Value < -Largest ? -Infinite : Value));
-  }
+  void SetFormValue(double Value);
   void CreateParts();
   void ApplyEditColor();
   void ApplyUnitColor();
