@@ -2,7 +2,17 @@
 
 // Storage settings for library components: a registry key and root, opened
 // and closed around each batch of reads and writes of text and integer
-// values. The values live in the settings store (RegistryStore.h).
+// values. The values live in the settings store, one readable text file per
+// root below the user's configuration folder.
+//
+// From code:
+//
+//   TJStorage Storage;
+//   Storage.SetKey("Software\\My Company\\My Game");   // below atrkCurrentUser
+//   Storage.Open();
+//   const int Games = Storage.ReadInteger("Games", 0);
+//   Storage.WriteInteger("Games", Games + 1);
+//   Storage.Close();                                    // writes the batch
 //
 // TJStorage is not a widget and cannot stand on a Qt Designer form: it is
 // made in code, or carried by a component (TMRUCombo's Storage) whose form

@@ -19,65 +19,7 @@
 //   ...
 //   Recent->Used(Path);               // whenever a document has been used
 //
-// The list is not a widget, so a Qt Designer form does not hold it: the form
-// holds the menu and its root action, the list is made in code after
-// setupUi() with the form as its owner, its RootMenuItem set to the form's
-// action (ui->actionReopen, or the menuAction() of a submenu), and then
-// LoadComponents(form) runs its Loaded together with every other library
-// component of the form. The properties below are Qt properties, so they can
-// also be set with setProperty() from a form's saved values; SortBy and
-// MenuKind are the ordinals of their enumerations there (an ordinal outside
-// the enumeration is ignored). A list made in code outside a form runs its
-// Loaded itself once its properties are set.
-//
-// Menus in Qt. An entry's menu item is a QAction owned by the list (its
-// QObject child), with this list's HandleMenuClick on its triggered signal.
-// The "parent" of an action is the QMenu (or QMenuBar) it stands in: the
-// first one among its associatedObjects(); "the children" of a parent are
-// that widget's actions() in order. Under mkSubMenu the root is a submenu
-// action and the entries are children of root->menu(). A root that has no
-// menu under mkSubMenu, or that stands in no menu under the other kinds,
-// gives the entries no place: they are not placed, and nothing is raised.
-// Placing an action that stands in another menu takes it out of that menu
-// first, so an entry stands in one menu only; this is also how a change of
-// MenuKind at run time between mkSubMenu (entries are children of the root)
-// and the other kinds (entries are its siblings) carries the entries across
-// at once. Leaving mkSubMenu also enables again a root that the list had
-// disabled for an empty list, since the root then anchors entries beside it.
-// The separator of mkInsertWithSeparator is a QAction with setSeparator(true).
-//
-// Moving an action that already stands in the target menu uses the clamped
-// index of AddAt, except where the result must be "directly in front of" or
-// "directly below" an action that the move itself shifts: under
-// mkInsertBefore each entry lands directly above the root, and AddAfter puts
-// src directly below dest, from either side of it.
-//
-// Events are std::function members: "assigned" is a non-empty function, and
-// HandleMenuClick and DoChange branch on it. OnSelect's int result is
-// ignored.
-//
-// References that somebody else may delete (RootMenuItem, the entries'
-// actions, the separator and the root kept while the separator stands in
-// for it) are QPointers, so a destroyed action is forgotten at once, never
-// used afterwards: an entry keeps its string and loses its menu item. When
-// the separator is destroyed elsewhere, RootMenuItem takes back the
-// application's root. When the entry whose item has just been clicked is
-// removed while its click is handled (InUse with HideInUse), its action
-// leaves its menu at once and is deleted when control returns to the event
-// loop, not inside its own triggered signal.
-//
-// Captions: "&%c %s", %c the accelerator from "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-// at position + NumberOffset, %s the file-name part of the entry: the text
-// after the last "\" or ":" and, on this platform, also after the last "/".
-// Past the table's end, or without NumberAccelerators, the whole entry.
-//
-// Entries are found (IndexOf) by comparing the texts with only the ASCII
-// letters a-z folded onto A-Z; name order (skName) is the user's locale
-// collation ignoring case.
-//
-// While the component is designed (csDesigning) it touches no menu, loads
-// and saves nothing, and its writers only store values. Failures are raised
-// as EJError.
+// Design notes and a Qt Designer form: docs/components.md, section "Jmru".
 
 #include <QAction>
 #include <QObject>

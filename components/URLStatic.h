@@ -1,12 +1,19 @@
 #pragma once
 
+// A label drawn as a link (blue, underlined "Arial", hand cursor, no
+// background of its own). A press of the left button asks the desktop to
+// open URL at once.
+//
+// From code:
+//
+//   auto *Home = new TURLStatic(AboutBox);
+//   Home->setText("www.numbrook.com");
+//   Home->SetURL("https://www.numbrook.com/");
+
 #include <QLabel>
 
 #include "Component.h"
 
-// A label drawn as a link (blue, underlined "Arial", hand cursor, no
-// background of its own). A press of the left button asks the desktop to
-// open URL at once.
 class TURLStatic : public QLabel, public TJComponent {
   Q_OBJECT
   Q_PROPERTY(QString URL READ GetURL WRITE SetURL)
