@@ -303,16 +303,6 @@ class TestJmru : public QObject {
     QTEST(Texts(&Menu->File), "Moved");
   }
 
-  // Src directly below dest, from either side of it.
-  void addAfter() {
-    TJMostRecentlyUsedList &L = Make(nullptr);
-    L.AddAfter(Menu->Open, Menu->Reopen->menuAction());
-    QCOMPARE(Texts(&Menu->File), (QStringList{"Reopen", "Open", "Exit"}));
-    L.AddAfter(Menu->Exit, Menu->Reopen->menuAction());
-    QCOMPARE(Texts(&Menu->File), (QStringList{"Reopen", "Exit", "Open"}));
-    QCOMPARE(ErrorOf([&] { L.AddAfter(nullptr, Menu->Exit); }), "AddAfter: src or dest is nil");
-  }
-
   // Actions, separators and roots deleted elsewhere are forgotten; an entry
   // whose action went gets a new one at the next change.
   void deletedElsewhere() {
@@ -321,6 +311,7 @@ class TestJmru : public QObject {
     QCOMPARE(Entries(), (QStringList{"new", "old"}));
     L.Add("old");
     QCOMPARE(Texts(Menu->Reopen), (QStringList{"&0 old", "&1 new", "Forget all"}));
+    QCOMPARE(ErrorOf([&] { L.AddAfter(nullptr, Menu->Exit); }), "AddAfter: src or dest is nil");
     L.Clear();
     L.SetMenuKind(mkInsertWithSeparator);
     L.RootMenuItem = Menu->Exit;
