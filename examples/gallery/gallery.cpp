@@ -25,7 +25,7 @@
 #include "Mrucombo.h"
 #include "NumberEdit.h"
 #include "URLStatic.h"
-#include "Undo.h"
+#include "../LineActions.h"
 #include "UnitEdit.h"
 #include "Version.h"
 
@@ -51,11 +51,6 @@ QPixmap AlignmentStrip(Qt::Alignment Align) {
   return Strip;
 }
 
-struct TLine : JActionData {  // one change of the lines: a row, and the text an inserted line gets
-  TLine(JAction *Action, int Row, QString Text = {}) : JActionData(Action), Row(Row), Text(std::move(Text)) {}
-  int Row;
-  QString Text;
-};
 
 QGroupBox *Box(const QString &Title, QLayout *Layout) {
   auto *Group = new QGroupBox(Title);
@@ -150,19 +145,7 @@ int main(int argc, char **argv) {
   QAction *UndoCommand = Edit->addAction("&Undo");
   Edit->addSeparator();
   QAction *AddLine = Edit->addAction("&Add line"), *DeleteLine = Edit->addAction("&Delete line");
-  auto *Insert = new JAction(&Window), *Remove = new JAction(&Window);
-  Insert->Caption = "&Undo add line";
-  Remove->Caption = "&Undo delete line";
-  Insert->OnDo = [=](pJActionData Data, pJActionData &Reverse) {
-    auto *Line = static_cast<TLine *>(Data);
-    Lines->insertItem(Line->Row, Line->Text);
-    Reverse = new TLine(Remove, Line->Row);
-  };
-  Remove->OnDo = [=](pJActionData Data, pJActionData &Reverse) {
-    auto *Line = static_cast<TLine *>(Data);
-    Reverse = new TLine(Insert, Line->Row, Lines->item(Line->Row)->text());
-    delete Lines->takeItem(Line->Row);
-  };
+  const auto [Insert, Remove] = MakeLineActions(&Window, Lines);
   auto *Buffer = new TUndoMultiBuffer(&Window);
   Buffer->UndoAction = UndoCommand;
   UndoCommand->setEnabled(false);
