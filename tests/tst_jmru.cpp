@@ -134,6 +134,17 @@ class TestJmru : public QObject {
     QCOMPARE(Texts(&Menu->File), (QStringList{"Open", "Reopen", "&0 a", "&1 b", "Exit"}));
     L.SetMenuKind(mkSubMenu);
     QCOMPARE(Texts(Menu->Reopen), (QStringList{"&0 a", "&1 b", "Forget all"}));
+    // Entries standing above the root cross it when the kind changes, and
+    // when the root moves below them.
+    L.SetMenuKind(mkInsertBefore);
+    L.SetMenuKind(mkInsertAfter);
+    QCOMPARE(Texts(&Menu->File), (QStringList{"Open", "Reopen", "&0 a", "&1 b", "Exit"}));
+    L.SetMenuKind(mkInsertBefore);
+    L.SetMenuKind(mkInsertWithSeparator);
+    QCOMPARE(Texts(&Menu->File), (QStringList{"Open", "Reopen", "-", "&0 a", "&1 b", "Exit"}));
+    L.RootMenuItem = Menu->Exit;
+    L.Add("c");
+    QCOMPARE(Texts(&Menu->File), (QStringList{"Open", "Reopen", "Exit", "-", "&0 c", "&1 a", "&2 b"}));
     L.Clear();
     L.SetMenuKind(mkInsertWithSeparator);
     QVERIFY(Root->isEnabled());
@@ -276,31 +287,6 @@ class TestJmru : public QObject {
     L.Add("d");
     List.reset();
     QCOMPARE(TTempStore::Bytes(), StoreFile("\"Count\"=dword:00000002\n\"0\"=\"d\"\n\"1\"=\"C:\\\\a\"\n"));
-  }
-
-  void crossingTheRoot_data() {
-    QTest::addColumn<int>("Kind");
-    QTest::addColumn<QStringList>("Switched");
-    QTest::addColumn<QStringList>("Moved");
-    QTest::newRow("after") << int(mkInsertAfter) << QStringList{"Open", "Reopen", "&0 c", "&1 b", "&2 a", "Exit"}
-                           << QStringList{"Open", "Reopen", "Exit", "&0 d", "&1 c", "&2 b", "&3 a"};
-    QTest::newRow("with separator") << int(mkInsertWithSeparator)
-                                    << QStringList{"Open", "Reopen", "-", "&0 c", "&1 b", "&2 a", "Exit"}
-                                    << QStringList{"Open", "Reopen", "Exit", "-", "&0 d", "&1 c", "&2 b", "&3 a"};
-  }
-
-  // Entries standing above the root go directly below it (or below its
-  // separator) when the kind changes, and when the root moves below them.
-  void crossingTheRoot() {
-    QFETCH(int, Kind);
-    TJMostRecentlyUsedList &L = Make(Menu->Reopen->menuAction());
-    L.SetMenuKind(mkInsertBefore);
-    for (const char *S : {"a", "b", "c"}) L.Add(S);
-    L.SetMenuKind(TJMRUMenuKind(Kind));
-    QTEST(Texts(&Menu->File), "Switched");
-    L.RootMenuItem = Menu->Exit;
-    L.Add("d");
-    QTEST(Texts(&Menu->File), "Moved");
   }
 
   // Actions, separators and roots deleted elsewhere are forgotten; an entry
