@@ -196,7 +196,9 @@ class TestFancyButton : public QObject {
   }
 
   // Pressed, dragged out and back, released outside: no click, at rest;
-  // released inside: one click, and up, with the pointer over it.
+  // released inside: one click, and up, with the pointer over it. Hidden or
+  // disabled while pressed, it gets no release: it rests, and the next hover
+  // shows the hover image, not the pressed one.
   void press_move_out_and_back() {
     TFancyButton *Button = NewButton();
     QSignalSpy Clicks(Button, &TFancyButton::OnClick);
@@ -209,17 +211,9 @@ class TestFancyButton : public QObject {
     QCOMPARE(Button->GetState(), TFancyButton::fbsDown);
     QTest::mouseMove(Button, Out);
     QTest::mouseRelease(Button, Qt::LeftButton, {}, Out);
-    QCOMPARE(Clicks.count(), 0);
-    QCOMPARE(Button->GetState(), TFancyButton::fbsMouseOut);
+    QCOMPARE(std::pair(Clicks.count(), Button->GetState()), std::pair(qsizetype(0), TFancyButton::fbsMouseOut));
     QTest::mouseClick(Button, Qt::LeftButton, {}, {8, 8});
-    QCOMPARE(Clicks.count(), 1);
-    QCOMPARE(Button->GetState(), TFancyButton::fbsUp);
-  }
-
-  // Hidden or disabled while pressed, it gets no release: it rests, and the
-  // next hover shows the hover image, not the pressed one.
-  void hide_or_disable_ends_the_press() {
-    TFancyButton *Button = NewButton();
+    QCOMPARE(std::pair(Clicks.count(), Button->GetState()), std::pair(qsizetype(1), TFancyButton::fbsUp));
     QTest::mousePress(Button, Qt::LeftButton, {}, {8, 8});
     Button->hide();
     QCOMPARE(Button->GetState(), TFancyButton::fbsMouseOut);
