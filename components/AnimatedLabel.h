@@ -30,52 +30,7 @@
 //   Title->AnimationType = TAnimatedLabel::atFade;
 //   Title->SetInterval(50);
 //
-// In a Qt Designer form (the label has no Loaded step, so LoadComponents is
-// not needed for it):
-//
-//   <widget class="TAnimatedLabel" name="AnimatedLabel1">
-//    <property name="text">
-//     <string>Quintor</string>
-//    </property>
-//    <property name="AnimationType">
-//     <enum>TAnimatedLabel::atFly</enum>
-//    </property>
-//    <property name="Interval">
-//     <number>100</number>
-//    </property>
-//    <property name="Color">
-//     <color><red>255</red><green>255</green><blue>255</blue></color>
-//    </property>
-//   </widget>
-//   ...
-//   <customwidgets>
-//    <customwidget>
-//     <class>TAnimatedLabel</class>
-//     <extends>QLabel</extends>
-//     <header>AnimatedLabel.h</header>
-//    </customwidget>
-//   </customwidgets>
-//
-// uic writes a property as a call of "set" and its name (setInterval), so each
-// property has such a writer beside the one the library names (SetInterval).
-//
-// Qt mapping: the label is a QLabel whose paintEvent draws the effects;
-// atNone and the shown flash phase are QLabel's own painting. The caption is
-// the label's text, the font colour its palette's WindowText, Color its
-// palette's Window (the label always fills its background with it: it is
-// never transparent), the button face its palette's Button. The label is
-// always top-aligned and single-line: its alignment keeps only the horizontal
-// part and adds the top, and it publishes neither word wrap nor background
-// filling. Colours come from the palette's current colour group. The step
-// counter is kept by the label (GetStep), beside its QTimer.
-//
-// Choices:
-// - A label of width 0 with the fly effect draws nothing.
-// - Interval 0 (or less) stops the ticks instead of ticking as fast as the
-//   event loop runs; Interval then reads 0. A positive Interval starts them
-//   again; the counter is kept.
-// - After 2147483647 ticks (about seven years at 100 ms) the counter goes on
-//   from 0 instead of overflowing into negative counts.
+// Design notes and a Qt Designer form: docs/components.md, section "AnimatedLabel".
 
 #include <QLabel>
 

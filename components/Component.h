@@ -1,5 +1,14 @@
 #pragma once
 
+// What every library component shares: a state byte (loading, being
+// destroyed, being designed) and Loaded, the step that runs once the form
+// holding the component has been set up.
+//
+// From code:
+//
+//   Ui.setupUi(this);
+//   LoadComponents(this);   // each component's Loaded: a TMRUCombo reads its history
+
 #include <cstdint>
 
 class QObject;

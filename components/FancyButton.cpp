@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QShortcut>
 
 #include "ComponentAccessible.h"
@@ -73,9 +74,19 @@ QImage TGlyphList::Image(int Slot) const {
   return FImages.copy(Slot * FWidth, 0, FWidth, FHeight).convertToFormat(QImage::Format_ARGB32);
 }
 
-void TGlyphList::Draw(QPainter &Canvas, int X, int Y, int Slot) const {
+void TGlyphList::Draw(QPainter &Canvas, int X, int Y, int Slot, qreal Ratio) const {
   if (Slot < 0 || Slot >= ImageCount()) return;
-  Canvas.drawImage(QPoint(X, Y), FImages, QRect(Slot * FWidth, 0, FWidth, FHeight));
+  const QRect Source(Slot * FWidth, 0, FWidth, FHeight);
+  if (Ratio == 1.0) {
+    Canvas.drawImage(QPoint(X, Y), FImages, Source);
+    return;
+  }
+  // Pixels made for Ratio: one to one on a device of that ratio, and on any
+  // other one scaled smoothly rather than dropping every other pixel.
+  Canvas.save();
+  Canvas.setRenderHint(QPainter::SmoothPixmapTransform);
+  Canvas.drawImage(QRectF(X, Y, FWidth / Ratio, FHeight / Ratio), FImages, Source);
+  Canvas.restore();
 }
 
 // --------------------------------------------------------------- TGlyphCache
@@ -126,6 +137,9 @@ void TButtonGlyph::AssignStrip(const QPixmap &Bitmap) {
   FreeImages();
   FStripPixmap = Bitmap;
   FStrip = Bitmap.isNull() ? QImage() : Bitmap.toImage().convertToFormat(QImage::Format_ARGB32);
+  // The images are made in the strip's own pixels and drawn at its ratio.
+  FRatio = Bitmap.isNull() ? 1.0 : Bitmap.devicePixelRatio();
+  FStrip.setDevicePixelRatio(1.0);
   FMonochrome = !Bitmap.isNull() && Bitmap.depth() == 1;
   StripChanged();
   if (FStrip.isNull() || FStrip.height() < 1) return;
@@ -166,6 +180,11 @@ void TButtonGlyph::StripChanged() {
 QSize TButtonGlyph::ImageSize() const {
   if (FStrip.isNull()) return {0, 0};
   return {FStrip.width() / FNumGlyphs, FStrip.height()};
+}
+
+QSize TButtonGlyph::LogicalImageSize() const {
+  const QSize Size = ImageSize();
+  return {qRound(Size.width() / FRatio), qRound(Size.height() / FRatio)};
 }
 
 int TButtonGlyph::MakeStateImage(TFancyButtonState State, bool Force) {
@@ -232,7 +251,7 @@ void TButtonGlyph::DrawState(QPainter &Canvas, TFancyButtonState State) {
   if (Slot < 0 || !FGlyphList) return;
   // A single image shows a press by moving two pixels right and down.
   const int Shift = (FNumGlyphs == 1 && State == TFancyButton::fbsDown) ? 2 : 0;
-  FGlyphList->Draw(Canvas, Shift, Shift, Slot);
+  FGlyphList->Draw(Canvas, Shift, Shift, Slot, FRatio);
 }
 
 // -------------------------------------------------------------- TFancyButton
@@ -282,14 +301,13 @@ void TFancyButton::SetNumGlyphs(int Value) {
 }
 
 void TFancyButton::SizeToImage() {
-  const QPixmap &Strip = FGlyph->GetStrip();
-  resize(Strip.width() / FGlyph->GetNumGlyphs(), Strip.height());
+  resize(FGlyph->LogicalImageSize());
   updateGeometry();
 }
 
 QSize TFancyButton::sizeHint() const {
   if (FGlyph->GetStrip().isNull()) return {23, 22};
-  return FGlyph->ImageSize();
+  return FGlyph->LogicalImageSize();
 }
 
 QColor TFancyButton::GetTransparentColor() const { return FGlyph->GetTransparentColor(); }
@@ -432,7 +450,11 @@ void TFancyButton::hideEvent(QHideEvent *Event) {
 
 void TFancyButton::mousePressEvent(QMouseEvent *Event) {
   const QPoint Pos = Event->position().toPoint();
+  Event->accept();
+  // Each handler may delete the button: nothing of it is touched afterwards.
+  const QPointer<TFancyButton> Alive(this);
   emit OnMouseDown(this, Event->button(), Event->modifiers(), Pos.x(), Pos.y());
+  if (!Alive) return;
   FSwallowRelease = false;
   if (Event->button() == Qt::LeftButton && isEnabled()) {
     if (!FDown) {
@@ -441,12 +463,14 @@ void TFancyButton::mousePressEvent(QMouseEvent *Event) {
     }
     FDragging = true;
   }
-  Event->accept();
 }
 
 void TFancyButton::mouseMoveEvent(QMouseEvent *Event) {
   const QPoint Pos = Event->position().toPoint();
+  Event->accept();
+  const QPointer<TFancyButton> Alive(this);
   emit OnMouseMove(this, Event->modifiers(), Pos.x(), Pos.y());
+  if (!Alive) return;
   if (FDragging) {
     const TFancyButtonState Wanted = FDown ? fbsExclusive : rect().contains(Pos) ? fbsDown : fbsUp;
     if (Wanted != FState) {
@@ -456,7 +480,6 @@ void TFancyButton::mouseMoveEvent(QMouseEvent *Event) {
   } else {
     UpdateTracking(PointerOver(Event->position()));
   }
-  Event->accept();
 }
 
 void TFancyButton::mouseReleaseEvent(QMouseEvent *Event) {
@@ -466,8 +489,9 @@ void TFancyButton::mouseReleaseEvent(QMouseEvent *Event) {
     return;
   }
   const QPoint Pos = Event->position().toPoint();
+  const QPointer<TFancyButton> Alive(this);
   emit OnMouseUp(this, Event->button(), Event->modifiers(), Pos.x(), Pos.y());
-  if (!FDragging || Event->button() != Qt::LeftButton) return;
+  if (!Alive || !FDragging || Event->button() != Qt::LeftButton) return;
   FDragging = false;
   const bool Inside = rect().contains(Pos);
   if (FGroupIndex == 0) {
@@ -494,9 +518,9 @@ void TFancyButton::mouseDoubleClickEvent(QMouseEvent *Event) {
   }
   // The second press of a double click is no press: no state change, and
   // its release clicks nothing.
-  if (FDown) emit OnDblClick(this);
   FSwallowRelease = true;
   Event->accept();
+  if (FDown) emit OnDblClick(this);
 }
 
 void TFancyButton::keyPressEvent(QKeyEvent *Event) {
@@ -512,6 +536,12 @@ void TFancyButton::keyPressEvent(QKeyEvent *Event) {
 
 void TFancyButton::changeEvent(QEvent *Event) {
   if (Event->type() == QEvent::EnabledChange) {
+    // A disabled button gets no release: a press or hover in progress ends
+    // here, and the button comes back at rest.
+    FDragging = false;
+    FSwallowRelease = false;
+    FMouseInControl = false;
+    FState = isEnabled() ? (FDown && FGroupIndex != 0 ? fbsExclusive : fbsMouseOut) : fbsDisabled;
     FGlyph->MakeStateImage(isEnabled() ? fbsMouseOut : fbsDisabled, false);
     UpdateTrackingAtCursor();
     repaint();

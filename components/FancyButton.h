@@ -5,36 +5,10 @@
 //
 // TFancyButton draws no frame, face or caption: only one image, chosen by its
 // state, from a strip of one to five equal images laid side by side (its
-// Glyph). Image i of the strip is the i-th rectangle of width
-// strip width / NumGlyphs and full height:
-//
-//   state          NumGlyphs 1       2             3             4             5
-//   fbsUp          0                 0             0             0             0
-//   fbsDisabled    0, embossed       1, recoloured 1, recoloured 1, recoloured 1, recoloured
-//   fbsDown        0, moved by 2,2   0             2             2             2
-//   fbsMouseOut    0                 0             0             3             3
-//   fbsExclusive   0                 0             0             0             2
-//
-// fbsMouseOut is the resting look, fbsUp the look while the pointer is over
-// the button, fbsDown the look while it is pressed, fbsExclusive the look of
-// the button held down in its group. Image 4 of a five-image strip is never
-// shown. The disabled looks come from the button's palette (Button is the
-// face, Light the highlight, Dark the shadow): a strip of two or more images
-// has image 1 recoloured (white becomes Light, mid-grey 128,128,128 becomes
-// Dark, the transparent colour becomes Button); a single image is embossed
-// (its black pixels drawn in Light one pixel right and down, then in Dark in
-// place, on a Button-coloured ground). A palette change (QEvent::PaletteChange)
-// rebuilds the disabled image only.
-//
-// Transparency: every image is drawn masked, its pixels of one colour left
-// out. The strip's transparent colour is the colour of its bottom-left pixel
-// (0,128,128 until a strip is given). A caller fixes it instead with
-// SetTransparentColor(colour) on the button (or its GetButtonGlyph()); the
-// fixed colour then holds for every later strip, and an invalid QColor goes
-// back to the bottom-left pixel. With a fixed colour the normal images leave
-// out that colour; otherwise, and always for the disabled images, each image
-// leaves out the colour of its own bottom-left pixel. A strip with an alpha
-// channel keeps its alpha; colours compare with their alpha.
+// Glyph): the resting look, the look under the pointer, pressed, held down
+// in its group and disabled (made from the palette when the strip has no
+// image of its own for it). Buttons with one GroupIndex form a group of
+// toggles, one of them down at a time.
 //
 // From code:
 //
@@ -47,82 +21,7 @@
 //   for (TFancyButton *B : {Left, Centre, Right}) B->SetGroupIndex(1);
 //   Centre->SetDown(true);
 //
-// In a Qt Designer form (LoadComponents(form) right after setupUi, so that
-// Loaded settles the first state):
-//
-//   <widget class="TFancyButton" name="FancyButton1">
-//    <property name="Glyph" stdset="0">
-//     <pixmap resource="quintor.qrc">:/pictures/ok.png</pixmap>
-//    </property>
-//    <property name="NumGlyphs" stdset="0">
-//     <number>5</number>
-//    </property>
-//    <property name="ModalResult" stdset="0">
-//     <enum>TFancyButton::fmrOk</enum>
-//    </property>
-//    <property name="GroupIndex" stdset="0">
-//     <number>0</number>
-//    </property>
-//   </widget>
-//   ...
-//   <customwidgets>
-//    <customwidget>
-//     <class>TFancyButton</class>
-//     <extends>QWidget</extends>
-//     <header>FancyButton.h</header>
-//    </customwidget>
-//   </customwidgets>
-//
-// Setting Glyph or NumGlyphs resizes the button to one image (0 x 0 without
-// a picture); a strip whose width is a multiple of its height sets NumGlyphs
-// itself (width / height, or 1 when that exceeds 5), any other strip keeps
-// the count. NumGlyphs is clamped to 1 to 5.
-//
-// How the toolkit ideas map to Qt here:
-// - System colours are the button's QPalette (Active group): Button, Light,
-//   Dark; a colour change is QEvent::PaletteChange.
-// - Hover tracking uses Qt's enter and leave events instead of capturing the
-//   mouse; a leave while the left button is held is settled at the release,
-//   where the button is fbsUp if the pointer is over it, else fbsMouseOut.
-// - The owner form is the button's window(); when that is a QDialog, a
-//   non-zero ModalResult closes it with QDialog::done(ModalResult). 0 closes
-//   nothing.
-// - A group is the set of TFancyButton children of the same parent with the
-//   same non-zero GroupIndex; the group notification is a walk over them.
-// - The accelerator of a caption set with SetCaption ("&Next": N) is the
-//   caption's Qt mnemonic, Alt+N, while the button's window is active.
-// - An image list is one QImage strip of equal-size images plus a used-slot
-//   bit set (TGlyphList); the lists are shared per image size by the
-//   process's one cache (TGlyphCache), made with the first glyph (or the
-//   first image, should it be missing) and destroyed when a glyph goes and no
-//   list is left. A list goes as soon as its last live image is released.
-//   Only the GUI thread may use glyphs, lists and the cache.
-// - Not carried over: an Action link (connect OnClick to QAction::trigger
-//   instead) and the picture's colour palette (a QPixmap has none).
-//
-// Choices made here:
-// - Only a left-button release inside the button sets the owner's modal
-//   result: releasing outside clicks nothing and closes nothing.
-// - SetDown(true) repaints the button whatever its state was, so the held
-//   image shows at once.
-// - Enter (and Escape with ModalResult 2) first closes a dialog owner with
-//   ModalResult, then fires OnClick; so does a release inside, after the
-//   states are settled.
-// - The button takes the keyboard focus by Tab only (Qt::TabFocus); it draws
-//   no focus mark.
-// - Escape with another ModalResult is not taken: a QDialog owner then
-//   rejects as it does for any Escape.
-// - The second press of a double click and its release fire nothing but
-//   OnDblClick (on a down button).
-// - Hiding the button ends a press and the hover: it rests in fbsMouseOut
-//   (fbsExclusive when down).
-// - The disabled looks compare colours exactly instead of going through a
-//   monochrome copy.
-// - A forced MakeStateImage replaces the image in the state's slot for every
-//   state, so a forced rebuild never leaves a slot behind.
-// - A strip narrower than NumGlyphs pixels (image width 0) draws nothing.
-// - A strip of depth 1 (QBitmap) is embossed from its white pixels, any other
-//   from its black ones.
+// Design notes and a Qt Designer form: docs/components.md, section "FancyButton".
 
 #include <QColor>
 #include <QImage>
@@ -164,7 +63,9 @@ class TGlyphList {
   int ImageCount() const { return int(FUsed.size()); }
   // The image in Slot as stored (masked pixels fully transparent).
   QImage Image(int Slot) const;
-  void Draw(QPainter &Canvas, int X, int Y, int Slot) const;
+  // Draws Slot's image at (X, Y); images made for a device pixel Ratio other
+  // than 1 take 1/Ratio of their pixel size.
+  void Draw(QPainter &Canvas, int X, int Y, int Slot, qreal Ratio = 1.0) const;
 
  private:
   int FWidth;
@@ -204,6 +105,7 @@ class TFancyButton : public QWidget, public TJComponent {
   Q_PROPERTY(bool Down READ GetDown WRITE SetDown)
   Q_PROPERTY(int GroupIndex READ GetGroupIndex WRITE SetGroupIndex)
   Q_PROPERTY(bool AllowAllUp READ GetAllowAllUp WRITE SetAllowAllUp)
+  Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption)
 
  public:
   enum TFancyButtonState : std::uint8_t { fbsUp, fbsDisabled, fbsDown, fbsMouseOut, fbsExclusive };
@@ -351,7 +253,10 @@ class TButtonGlyph {
 
   TGlyphList *GetGlyphList() const { return FGlyphList; }
   int ImageIndex(TFancyButtonState State) const { return FIndexes[State]; }
+  // One image's size in the strip's pixels, and in logical pixels (divided
+  // by the strip's device pixel ratio: 16 x 16 for a 32 x 32 image at 2).
   QSize ImageSize() const;
+  QSize LogicalImageSize() const;
 
   // Fired when the made images were thrown away because the strip changed.
   std::function<void(TButtonGlyph *Sender)> OnChange;
@@ -368,6 +273,7 @@ class TButtonGlyph {
   QRgb FTransparentColor = qRgb(0, 128, 128);
   bool FFixedTransparent = false;
   int FNumGlyphs = 1;
+  qreal FRatio = 1.0;
   QRgb FFace = qRgb(240, 240, 240);
   QRgb FHighlight = qRgb(255, 255, 255);
   QRgb FShadow = qRgb(160, 160, 160);

@@ -85,6 +85,10 @@ bool TJWin32Registry::WriteInteger(const QString &Name, int Value) {
   return Guarded([&](TRegistryAccess &Access) { Access.WriteInteger(Name, Value); });
 }
 
+bool TJWin32Registry::GetValueNames(QStringList &Names) {
+  return Guarded([&](TRegistryAccess &Access) { Names = Access.ValueNames(); });
+}
+
 // --- TJStorage ---
 
 TJStorage::TJStorage() = default;
@@ -126,6 +130,12 @@ int TJStorage::ReadInteger(const QString &Name, int Default) {
 }
 
 void TJStorage::WriteInteger(const QString &Name, int Value) { CheckOpen().WriteInteger(Name, Value); }
+
+QStringList TJStorage::ValueNames() {
+  QStringList Names;
+  CheckOpen().GetValueNames(Names);
+  return Names;
+}
 
 void TJStorage::Clear() { CheckOpen().Clear(); }
 

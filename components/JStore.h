@@ -2,7 +2,17 @@
 
 // Storage settings for library components: a registry key and root, opened
 // and closed around each batch of reads and writes of text and integer
-// values. The values live in the settings store (RegistryStore.h).
+// values. The values live in the settings store, one readable text file per
+// root below the user's configuration folder.
+//
+// From code:
+//
+//   TJStorage Storage;
+//   Storage.SetKey("Software\\My Company\\My Game");   // below atrkCurrentUser
+//   Storage.Open();
+//   const int Games = Storage.ReadInteger("Games", 0);
+//   Storage.WriteInteger("Games", Games + 1);
+//   Storage.Close();                                    // writes the batch
 //
 // TJStorage is not a widget and cannot stand on a Qt Designer form: it is
 // made in code, or carried by a component (TMRUCombo's Storage) whose form
@@ -10,6 +20,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -57,6 +68,7 @@ class TJWin32Registry {
   bool WriteString(const QString &Name, const QString &Value);
   bool ReadInteger(const QString &Name, int &Value);
   bool WriteInteger(const QString &Name, int Value);
+  bool GetValueNames(QStringList &Names);
 
   bool Opened() const { return FOpened; }
 
@@ -86,6 +98,8 @@ class TJStorage : public QObject {
   // A missing value or one that is not an integer gives Default.
   int ReadInteger(const QString &Name, int Default);
   void WriteInteger(const QString &Name, int Value);
+  // The names of the key's values, in the order first written.
+  QStringList ValueNames();
   // Removes every value and sub-key of the key; the key itself stays.
   void Clear();
   // Copies another storage's key and root (and its being open). Any other

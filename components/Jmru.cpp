@@ -214,15 +214,29 @@ void TJMostRecentlyUsedList::TrimList() {
 void TJMostRecentlyUsedList::Load() {
   if (Designing()) return;
   const bool WasOpen = FStorage->IsOpen();
-  Clear();
-  if (FStorage->Key().isEmpty()) return;
+  if (FStorage->Key().isEmpty()) {
+    Clear();
+    return;
+  }
   FStorage->Open();
   TCloseGuard Guard{*FStorage, WasOpen};
+  // The values "Count-1" down to "0" that exist: found among the key's value
+  // names, so that a huge or negative Count costs no more than the key holds.
+  // All are read before the list changes, so that an OnChange handler that
+  // saves cannot wipe what is still to be read.
   const int Count = FStorage->ReadInteger(QStringLiteral("Count"), 0);
-  for (int I = Count - 1; I >= 0; --I) {
-    const QString Text = FStorage->ReadString(QString::number(I), QString());
-    if (!Text.isEmpty()) Add(Text);
+  std::vector<int> Numbers;
+  for (const QString &Name : FStorage->ValueNames()) {
+    bool Ok = false;
+    const int N = Name.toInt(&Ok);
+    if (Ok && N >= 0 && N < Count && Name == QString::number(N)) Numbers.push_back(N);
   }
+  std::sort(Numbers.begin(), Numbers.end(), std::greater<>());
+  QStringList Texts;
+  for (const int N : Numbers) Texts << FStorage->ReadString(QString::number(N), QString());
+  Clear();
+  for (const QString &Text : Texts)
+    if (!Text.isEmpty()) Add(Text);
 }
 
 void TJMostRecentlyUsedList::Save() {
@@ -258,7 +272,15 @@ void TJMostRecentlyUsedList::DoChange() {
     }
   } else if (FItems.empty()) {
     KillSeparator();
-  } else if (FMenuKind == mkInsertWithSeparator && RootMenuItem && RootMenuItem != FSeparator) {
+  } else {
+    ShowSeparator();
+  }
+  RefreshMenu();
+  if (!InState(csLoading) && OnChange) OnChange(this);
+}
+
+void TJMostRecentlyUsedList::ShowSeparator() {
+  if (FMenuKind == mkInsertWithSeparator && RootMenuItem && RootMenuItem != FSeparator) {
     FSavedRootMenuItem = RootMenuItem;
     if (!FSeparator) {
       FSeparator = new QAction(this);
@@ -272,8 +294,6 @@ void TJMostRecentlyUsedList::DoChange() {
     FSeparator->setSeparator(true);
     AddAfter(FSeparator, FSavedRootMenuItem);
   }
-  RefreshMenu();
-  if (!InState(csLoading) && OnChange) OnChange(this);
 }
 
 void TJMostRecentlyUsedList::KillSeparator() {
@@ -296,10 +316,11 @@ void TJMostRecentlyUsedList::RefreshMenu() {
   if (!RootMenuItem) return;
   const std::size_t N = FItems.size();
   for (std::size_t I = 0; I < N && I < FItems.size() && RootMenuItem; ++I) {
+    // An entry added while no root was set, or whose action was deleted
+    // elsewhere, gets its action now.
+    if (!FItems[I].Item) FItems[I].Item = MakeMenuItem(FItems[I].Text);
     QAction *Item = FItems[I].Item;
-    if (Item) Item->setText(Caption(int(I), FItems[I].Text));
-    QWidget *Parent = ParentOf(RootMenuItem);
-    const int RootAt = Parent ? PositionIn(Parent, RootMenuItem) : -1;
+    Item->setText(Caption(int(I), FItems[I].Text));
     switch (FMenuKind) {
       case mkSubMenu:
         AddAt(int(I), Item, RootMenuItem, true);
@@ -307,13 +328,17 @@ void TJMostRecentlyUsedList::RefreshMenu() {
       case mkInsertBefore: {
         // Directly in front of the root: an entry standing above it already
         // moves to the place the root takes once the entry is lifted out.
-        const int ItemAt = Item && Parent ? PositionIn(Parent, Item) : -1;
+        QWidget *Parent = ParentOf(RootMenuItem);
+        const int RootAt = Parent ? PositionIn(Parent, RootMenuItem) : -1;
+        const int ItemAt = Parent ? PositionIn(Parent, Item) : -1;
         AddAt(ItemAt >= 0 && ItemAt < RootAt ? RootAt - 1 : RootAt, Item, RootMenuItem, false);
         break;
       }
       case mkInsertAfter:
       case mkInsertWithSeparator:
-        AddAt(RootAt + int(I) + 1, Item, RootMenuItem, false);
+        // Directly below the root, then each below the one before it, from
+        // wherever in the menu the entry stands.
+        AddAfter(Item, I == 0 ? RootMenuItem.data() : FItems[I - 1].Item.data());
         break;
     }
   }
@@ -382,6 +407,7 @@ void TJMostRecentlyUsedList::SetMenuKind(TJMRUMenuKind Kind) {
     if (RootMenuItem) RootMenuItem->setEnabled(true);
   }
   if (Kind != mkInsertWithSeparator && RootMenuItem && RootMenuItem == FSeparator) KillSeparator();
+  if (!FItems.empty()) ShowSeparator();
   RefreshMenu();
 }
 

@@ -19,65 +19,7 @@
 //   ...
 //   Recent->Used(Path);               // whenever a document has been used
 //
-// The list is not a widget, so a Qt Designer form does not hold it: the form
-// holds the menu and its root action, the list is made in code after
-// setupUi() with the form as its owner, its RootMenuItem set to the form's
-// action (ui->actionReopen, or the menuAction() of a submenu), and then
-// LoadComponents(form) runs its Loaded together with every other library
-// component of the form. The properties below are Qt properties, so they can
-// also be set with setProperty() from a form's saved values; SortBy and
-// MenuKind are the ordinals of their enumerations there (an ordinal outside
-// the enumeration is ignored). A list made in code outside a form runs its
-// Loaded itself once its properties are set.
-//
-// Menus in Qt. An entry's menu item is a QAction owned by the list (its
-// QObject child), with this list's HandleMenuClick on its triggered signal.
-// The "parent" of an action is the QMenu (or QMenuBar) it stands in: the
-// first one among its associatedObjects(); "the children" of a parent are
-// that widget's actions() in order. Under mkSubMenu the root is a submenu
-// action and the entries are children of root->menu(). A root that has no
-// menu under mkSubMenu, or that stands in no menu under the other kinds,
-// gives the entries no place: they are not placed, and nothing is raised.
-// Placing an action that stands in another menu takes it out of that menu
-// first, so an entry stands in one menu only; this is also how a change of
-// MenuKind at run time between mkSubMenu (entries are children of the root)
-// and the other kinds (entries are its siblings) carries the entries across
-// at once. Leaving mkSubMenu also enables again a root that the list had
-// disabled for an empty list, since the root then anchors entries beside it.
-// The separator of mkInsertWithSeparator is a QAction with setSeparator(true).
-//
-// Moving an action that already stands in the target menu uses the clamped
-// index of AddAt, except where the result must be "directly in front of" or
-// "directly below" an action that the move itself shifts: under
-// mkInsertBefore each entry lands directly above the root, and AddAfter puts
-// src directly below dest, from either side of it.
-//
-// Events are std::function members: "assigned" is a non-empty function, and
-// HandleMenuClick and DoChange branch on it. OnSelect's int result is
-// ignored.
-//
-// References that somebody else may delete (RootMenuItem, the entries'
-// actions, the separator and the root kept while the separator stands in
-// for it) are QPointers, so a destroyed action is forgotten at once, never
-// used afterwards: an entry keeps its string and loses its menu item. When
-// the separator is destroyed elsewhere, RootMenuItem takes back the
-// application's root. When the entry whose item has just been clicked is
-// removed while its click is handled (InUse with HideInUse), its action
-// leaves its menu at once and is deleted when control returns to the event
-// loop, not inside its own triggered signal.
-//
-// Captions: "&%c %s", %c the accelerator from "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-// at position + NumberOffset, %s the file-name part of the entry: the text
-// after the last "\" or ":" and, on this platform, also after the last "/".
-// Past the table's end, or without NumberAccelerators, the whole entry.
-//
-// Entries are found (IndexOf) by comparing the texts with only the ASCII
-// letters a-z folded onto A-Z; name order (skName) is the user's locale
-// collation ignoring case.
-//
-// While the component is designed (csDesigning) it touches no menu, loads
-// and saves nothing, and its writers only store values. Failures are raised
-// as EJError.
+// Design notes and a Qt Designer form: docs/components.md, section "Jmru".
 
 #include <QAction>
 #include <QObject>
@@ -166,15 +108,18 @@ class TJMostRecentlyUsedList : public QObject, public TJComponent {
   // Replaces Dest's contents with the entries in list order.
   void CopyItems(QStringList &Dest) const;
 
-  // Reads the list from Storage (a blank Key: the list is just emptied).
+  // Reads the list from Storage (a blank Key: the list is just emptied): the
+  // values "Count-1" down to "0" that exist, each added in turn, in time
+  // bounded by what the key holds whatever its Count. Everything is read
+  // before the list changes, so an OnChange handler may Save.
   void Load();
   // Writes the list to Storage, replacing what the key held (a blank Key:
   // nothing is written).
   void Save();
 
-  // Sets the captions and places the entries' actions by MenuKind. Raises
-  // "AddAt: src or dest is nil" at the first entry without an action while a
-  // root is set; the entries before it are placed.
+  // Sets the captions and places the entries' actions by MenuKind, giving an
+  // action to every entry without one (added while no root was set, or its
+  // action deleted elsewhere).
   void RefreshMenu();
   // Drops the entries past MaxItems, the front of the list staying.
   void TrimList();
@@ -183,6 +128,9 @@ class TJMostRecentlyUsedList : public QObject, public TJComponent {
   virtual void DoChange();
   // Removes the separator and gives RootMenuItem back the application's root.
   void KillSeparator();
+  // Under mkInsertWithSeparator, puts the separator directly below the root
+  // and lets it stand in for the root.
+  void ShowSeparator();
   // A new action owned by the list, with an empty caption and HandleMenuClick
   // on its triggered signal.
   QAction *MakeMenuItem(const QString &s);

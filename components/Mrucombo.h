@@ -4,35 +4,15 @@
 // under the registry key of its Storage: "Count" (an integer, at most 10)
 // and the texts "0", "1", ... in list order.
 //
-// In a Qt Designer form (the form's Loaded must then run through
-// LoadComponents(form) right after setupUi):
+// From code:
 //
-//   <widget class="TMRUCombo" name="MRUCombo1">
-//    <property name="StorageKey" stdset="0">
-//     <string>Software\Numbrook Software\Quintor\MRU</string>
-//    </property>
-//    <property name="StorageRegistryRootKey" stdset="0">
-//     <enum>JStore::atrkCurrentUser</enum>
-//    </property>
-//    <property name="ItemHeight" stdset="0">
-//     <number>14</number>
-//    </property>
-//    <property name="ShowLatest" stdset="0">
-//     <bool>false</bool>
-//    </property>
-//   </widget>
+//   auto *Name = new TMRUCombo(Dialog);
+//   Name->Storage()->SetKey("Software\\My Company\\My Game\\Names");
+//   LoadComponents(Name);              // Loaded: reads the stored names
 //   ...
-//   <customwidgets>
-//    <customwidget>
-//     <class>TMRUCombo</class>
-//     <extends>QComboBox</extends>
-//     <header>Mrucombo.h</header>
-//    </customwidget>
-//   </customwidgets>
+//   Name->UpdateList();                // once the user has typed a name: saved on top
 //
-// StorageRegistryRootKey is a TJStorageRootKey, by name (as Qt Designer
-// writes it) or by ordinal (<number>2</number>: the current user, which is
-// also the default).
+// Design notes and a Qt Designer form: docs/components.md, section "Mrucombo".
 
 #include <QComboBox>
 #include <memory>

@@ -1,25 +1,54 @@
 #include "NumberEdit.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string>
 
-TNumberEdit::TNumberEdit(QWidget *Owner) : QLineEdit(Owner) { setAlignment(Qt::AlignRight | Qt::AlignVCenter); }
+TNumberEdit::TNumberEdit(QWidget *Owner) : QLineEdit(Owner) {
+  setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  connect(this, &QLineEdit::textChanged, this, &TNumberEdit::FitLimit);
+}
+
+// QLineEdit cuts any text to its limit, so the limit it enforces is never
+// below the text's length: the user cannot lengthen a longer text, and the
+// limit falls back as the text gets shorter.
+void TNumberEdit::FitLimit() { QLineEdit::setMaxLength(std::max(FMaxLength, int(text().size()))); }
+
+void TNumberEdit::setMaxLength(int Length) {
+  FMaxLength = std::clamp(Length, 0, 32767);
+  FitLimit();
+}
 
 bool TNumberEdit::Validate() const { return ParseNumber(text()).has_value(); }
 
 float TNumberEdit::GetValue() const { return ToValue(text()); }
 
-void TNumberEdit::SetValue(float Value) { setText(FormatValue(Value)); }
+void TNumberEdit::SetValue(float Value) {
+  const QString Text = FormatValue(Value);
+  QLineEdit::setMaxLength(std::max(FMaxLength, int(Text.size())));
+  setText(Text);
+}
+
+float TNumberEdit::Narrow(double Value) {
+  // Half a unit in the last place above the largest float: from there on a
+  // double rounds to infinity. Narrowing such a double is undefined, and one
+  // between the two is rounded down here by hand.
+  constexpr double Largest = std::numeric_limits<float>::max(), Infinite = std::numeric_limits<float>::infinity();
+  constexpr double RoundsToInfinity = 0x1.ffffffp127;
+  if (std::isnan(Value)) return float(Value);
+  if (std::fabs(Value) >= RoundsToInfinity) return Value < 0 ? -Infinite : Infinite;
+  return float(std::clamp(Value, -Largest, Largest));
+}
 
 float TNumberEdit::ToValue(const QString &Text) {
   const std::optional<double> Number = ParseNumber(Text);
-  // Narrowing a double beyond the float range is undefined, not infinity.
-  if (!Number || std::fabs(*Number) > double(std::numeric_limits<float>::max())) return 0.0f;
-  return float(*Number);
+  if (!Number) return 0.0f;
+  const float Value = Narrow(*Number);
+  return std::isinf(Value) ? 0.0f : Value;
 }
 
 QString TNumberEdit::FormatValue(float Value) {

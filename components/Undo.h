@@ -30,41 +30,7 @@
 //   Buffer->Do(&Typed);                     // Typed stays the caller's
 //   connect(ui->actionUndo, &QAction::triggered, Buffer, &TUndoSingleBuffer::Undo);
 //
-// None of the four is a widget, so a Qt Designer form does not hold them: the
-// form holds the Undo QAction, and the actions and a buffer are made in code
-// after setupUi() with the form as their owner. Caption and UndoAction are Qt
-// properties.
-//
-// In Qt: the undo command (a toolkit action) is a QAction, its caption the
-// text, its enabled state setEnabled. A buffer keeps it as a QPointer, so an
-// undo command deleted before the buffer is simply no longer touched. OnDo is
-// a std::function member; a record names its action through a QPointer too.
-//
-// Ownership: a record the application passes to Do stays the application's
-// and the buffer never frees it. A record an OnDo handler hands back belongs
-// to the buffer, which frees it when it is replaced or performed, flushed, or
-// when the buffer goes; the reverse of a multi-level Undo is freed at once.
-// Records are freed through JActionData's virtual destructor, so a derived
-// record may hold members with resources of their own (a QString). A handler
-// hands back a new record, or, when it performs a record the buffer holds,
-// that very record (which the buffer then keeps instead of freeing it); it
-// must not call the buffer that performs it.
-//
-// Cases the buffers settle:
-// - A record that is nullptr or names no action: nothing is performed and no
-//   reverse comes back; the undo command is not touched (there is no caption
-//   to give it). An action without an OnDo handler: nothing is performed, no
-//   reverse comes back, and the undo command takes the action's caption and
-//   is enabled as after any other Do.
-// - The place for the reverse starts as nullptr before each call, so a handler
-//   that stores nothing returns none.
-// - A multi-level handler that returns none: nothing is pushed (the stack
-//   never holds a none), and when the stack is then empty the undo command
-//   reads "Can't undo" and is disabled as after the last Undo.
-// - A handler that raises: the exception passes through, and the buffer and
-//   the undo command stay as they were: in Do of either buffer, and in Undo of
-//   the multi-level buffer, where the record goes back on top of the stack. A
-//   record the handler stored for the reverse before raising is freed.
+// Design notes and a Qt Designer form: docs/components.md, section "Undo".
 
 #include <QAction>
 #include <QObject>

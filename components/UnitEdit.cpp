@@ -7,6 +7,12 @@
 
 TUnitEdit::TUnitEdit(QWidget *Owner) : QWidget(Owner) { resize(100, 20); }
 
+TNumberEdit *TUnitEdit::Edit() const { return FEdit; }
+
+QLabel *TUnitEdit::UnitPart() const { return FUnitPart; }
+
+void TUnitEdit::SetFormValue(double Value) { SetValue(TNumberEdit::Narrow(Value)); }
+
 void TUnitEdit::CreateParts() {
   if (FPartsMade) return;
   FPartsMade = true;

@@ -22,49 +22,10 @@
 //   Length->show();                        // makes the parts
 //   float Millimetres = Length->GetValue();
 //
-// In a Qt Designer form (call LoadComponents(form) right after setupUi, which
-// makes the parts at the width the form gave):
-//
-//   <widget class="TUnitEdit" name="UnitEdit1">
-//    <property name="geometry">
-//     <rect><x>10</x><y>10</y><width>100</width><height>20</height></rect>
-//    </property>
-//    <property name="Unit">
-//     <string>mm</string>
-//    </property>
-//    <property name="Value">
-//     <double>2.5</double>
-//    </property>
-//    <property name="UnitColor">
-//     <color><red>255</red><green>255</green><blue>224</blue></color>
-//    </property>
-//   </widget>
-//   ...
-//   <customwidgets>
-//    <customwidget>
-//     <class>TUnitEdit</class>
-//     <extends>QWidget</extends>
-//     <header>UnitEdit.h</header>
-//    </customwidget>
-//   </customwidgets>
-//
-// uic writes a property as a call of "set" and its name (setUnit), so each
-// property has such a writer beside the one the library names (SetUnit).
-//
-// Properties written before the parts exist (as a form's are) are held and
-// applied when the parts are made: the unit text, the last Value written and
-// both colours. Until then Value reads what the edit part will show for it.
-//
-// Qt mapping: the unit edit is a QWidget; "made when first shown" stands for
-// the desktop's window creation. EditColor is the edit part's palette Base
-// (the window colour), UnitColor the palette's Button (the button face).
-// Until a colour is written each follows its palette role, so a palette
-// change moves it; ResetEditColor and ResetUnitColor return to that. The
-// unit edit hands the keyboard focus to its edit part.
+// Design notes and a Qt Designer form: docs/components.md, section "UnitEdit".
 
 #include <QPointer>
 #include <QWidget>
-#include <limits>
 #include <optional>
 
 #include "Component.h"
@@ -85,8 +46,8 @@ class TUnitEdit : public QWidget, public TJComponent {
   explicit TUnitEdit(QWidget *Owner = nullptr);
 
   // The parts; null until they are made.
-  TNumberEdit *Edit() const { return FEdit; }
-  QLabel *UnitPart() const { return FUnitPart; }
+  TNumberEdit *Edit() const;
+  QLabel *UnitPart() const;
 
   QString GetUnit() const { return FUnit; }
   void SetUnit(const QString &Value);
@@ -117,10 +78,7 @@ class TUnitEdit : public QWidget, public TJComponent {
 
  private:
   double GetFormValue() const { return GetValue(); }
-  void SetFormValue(double Value) {
-    constexpr double Largest = std::numeric_limits<float>::max(), Infinite = std::numeric_limits<float>::infinity();
-    SetValue(static_cast<float>(Value > Largest ? Infinite : Value < -Largest ? -Infinite : Value));
-  }
+  void SetFormValue(double Value);
   void CreateParts();
   void ApplyEditColor();
   void ApplyUnitColor();

@@ -1,12 +1,19 @@
 #pragma once
 
+// A label that shows "Version " and the file version of the running program,
+// read from the program file's version block when the label is loaded from
+// its form. A program gets its block from the build: with the library's CMake
+// package, quintor_attach_version_block(myprogram VERSION 1.2.0.3).
+//
+// From code:
+//
+//   auto *Version = new TVersionLabel(AboutBox);
+//   LoadComponents(AboutBox);          // Loaded: "Version 1.2.0.3"
+
 #include <QLabel>
 
 #include "Component.h"
 
-// A label that shows "Version " and the file version of the running program,
-// read from the program file's version block when the label is loaded from
-// its form.
 class TVersionLabel : public QLabel, public TJComponent {
   Q_OBJECT
 

@@ -10,13 +10,8 @@
 #include <QStandardPaths>
 
 #include "Jmru.h"
-#include "Undo.h"
+#include "LineActions.h"
 
-struct TLine : JActionData {  // one change of the lines: a row, and the text an inserted line gets
-  TLine(JAction *Action, int Row, QString Text = {}) : JActionData(Action), Row(Row), Text(std::move(Text)) {}
-  int Row;
-  QString Text;
-};
 
 int main(int argc, char **argv) {
   QApplication App(argc, argv);
@@ -32,20 +27,7 @@ int main(int argc, char **argv) {
   QMenu *Edit = Window.menuBar()->addMenu("&Edit");
   QAction *UndoCommand = Edit->addAction("&Undo");
   QAction *AddLine = Edit->addAction("&Add line"), *DeleteLine = Edit->addAction("&Delete line");
-  // Each action performs a record and hands back the record that reverses it.
-  auto *Insert = new JAction(&Window), *Remove = new JAction(&Window);
-  Insert->Caption = "&Undo add line";
-  Remove->Caption = "&Undo delete line";
-  Insert->OnDo = [=](pJActionData Data, pJActionData &Reverse) {
-    auto *Line = static_cast<TLine *>(Data);
-    Lines->insertItem(Line->Row, Line->Text);
-    Reverse = new TLine(Remove, Line->Row);
-  };
-  Remove->OnDo = [=](pJActionData Data, pJActionData &Reverse) {
-    auto *Line = static_cast<TLine *>(Data);
-    Reverse = new TLine(Insert, Line->Row, Lines->item(Line->Row)->text());
-    delete Lines->takeItem(Line->Row);
-  };
+  const auto [Insert, Remove] = MakeLineActions(&Window, Lines);
   std::unique_ptr<TUndoSingleBuffer> Buffer;
   auto Forget = [&] {  // a new document: nothing to undo
     (Buffer = std::make_unique<TUndoSingleBuffer>())->UndoAction = UndoCommand;

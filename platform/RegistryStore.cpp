@@ -117,3 +117,10 @@ qint32 TRegistryAccess::ReadInteger(const QString &Name) const {
     throw ERegistryError("Invalid data type for '" + Name.toStdString() + "'");
   return qint32(qFromLittleEndian<quint32>(Bytes->constData()));
 }
+
+QStringList TRegistryAccess::ValueNames() const {
+  QStringList Names;
+  if (const TRegistryKey *Key = FOpen ? FSnapshot.Find(FPath) : nullptr)
+    for (const TRegistryValue *Value : Key->Values()) Names << Value->Name;
+  return Names;
+}

@@ -52,6 +52,9 @@ class TRegistryAccess {
   QString ReadString(const QString &Name) const;
   // A missing value or one of another type is an error.
   qint32 ReadInteger(const QString &Name) const;
+  // The names of the open key's values (none without one), in the order
+  // first written.
+  QStringList ValueNames() const;
 
  private:
   const TRegistryValue *CurrentValue(const QString &Name) const;

@@ -134,6 +134,17 @@ class TestJmru : public QObject {
     QCOMPARE(Texts(&Menu->File), (QStringList{"Open", "Reopen", "&0 a", "&1 b", "Exit"}));
     L.SetMenuKind(mkSubMenu);
     QCOMPARE(Texts(Menu->Reopen), (QStringList{"&0 a", "&1 b", "Forget all"}));
+    // Entries standing above the root cross it when the kind changes, and
+    // when the root moves below them.
+    L.SetMenuKind(mkInsertBefore);
+    L.SetMenuKind(mkInsertAfter);
+    QCOMPARE(Texts(&Menu->File), (QStringList{"Open", "Reopen", "&0 a", "&1 b", "Exit"}));
+    L.SetMenuKind(mkInsertBefore);
+    L.SetMenuKind(mkInsertWithSeparator);
+    QCOMPARE(Texts(&Menu->File), (QStringList{"Open", "Reopen", "-", "&0 a", "&1 b", "Exit"}));
+    L.RootMenuItem = Menu->Exit;
+    L.Add("c");
+    QCOMPARE(Texts(&Menu->File), (QStringList{"Open", "Reopen", "Exit", "-", "&0 c", "&1 a", "&2 b"}));
     L.Clear();
     L.SetMenuKind(mkInsertWithSeparator);
     QVERIFY(Root->isEnabled());
@@ -220,16 +231,31 @@ class TestJmru : public QObject {
     QVERIFY(!Kept);
   }
 
-  // Loaded reads the stored list over what was held, from the last value
-  // to "0", skipping empty, missing and integer values; "a" finds "A" and
-  // keeps its case. The storage is closed again. A blank key just empties.
+  void load_data() {
+    QTest::addColumn<QByteArray>("Values");
+    QTest::addColumn<QStringList>("Loaded");
+    const QByteArray Some = "\"0\"=\"a\"\n\"1\"=\"b\"\n\"2\"=\"\"\n\"3\"=dword:00000001\n\"4\"=\"A\"\n\"01\"=\"x\"\n";
+    QTest::newRow("six counted") << "\"Count\"=dword:00000006\n" + Some << QStringList{"A", "b"};
+    QTest::newRow("two counted") << "\"Count\"=dword:00000002\n" + Some << QStringList{"a", "b"};
+    QTest::newRow("largest count") << "\"Count\"=dword:7fffffff\n" + Some << QStringList{"A", "b"};
+    QTest::newRow("smallest count") << "\"Count\"=dword:80000000\n" + Some << QStringList{};
+  }
+
+  // Loaded reads the stored list over what was held, from the last counted
+  // value to "0", skipping empty, missing and integer values (a huge Count
+  // costs no more than the key holds); "a" finds "A" and keeps its case. The
+  // storage is closed again. A blank key just empties. Loaded before a root
+  // is set: the entries get their actions once one is.
   void load() {
-    TTempStore::Save(StoreFile("\"Count\"=dword:00000006\n\"0\"=\"a\"\n\"1\"=\"b\"\n\"2\"=\"\"\n"
-                               "\"3\"=dword:00000001\n\"4\"=\"A\"\n"));
-    TJMostRecentlyUsedList &L = Make(Menu->Reopen->menuAction(), {"held"});
+    QFETCH(QByteArray, Values);
+    TTempStore::Save(StoreFile(Values));
+    TJMostRecentlyUsedList &L = Make(nullptr, {"held"});
     L.Loaded();
-    QCOMPARE(Entries(), (QStringList{"A", "b"}));
+    QTEST(Entries(), "Loaded");
     QVERIFY(!L.Storage()->IsOpen());
+    L.RootMenuItem = Menu->Reopen->menuAction();
+    L.Add("new");
+    QCOMPARE(Texts(Menu->Reopen).size(), Entries().size() + 1);
     L.Storage()->SetKey("");
     L.Load();
     QCOMPARE(Entries(), QStringList{});
@@ -252,34 +278,26 @@ class TestJmru : public QObject {
     QCOMPARE(ErrorOf([&] { L.Load(); }), "refused");
     QVERIFY(!L.Storage()->IsOpen());
     QCOMPARE(Entries(), QStringList{"C:\\a"});  // the first value read, "2"
+    L.OnChange = [](TJMostRecentlyUsedList *Sender) { Sender->Save(); };
+    L.Load();  // its Clear saves an empty list, after everything was read
+    QCOMPARE(Entries(), (QStringList{"C:\\c", "C:\\b", "C:\\a"}));
     L.OnChange = nullptr;
+    L.Delete("C:\\b");
+    L.Delete("C:\\c");
     L.Add("d");
     List.reset();
     QCOMPARE(TTempStore::Bytes(), StoreFile("\"Count\"=dword:00000002\n\"0\"=\"d\"\n\"1\"=\"C:\\\\a\"\n"));
   }
 
-  // Src directly below dest, from either side of it.
-  void addAfter() {
-    TJMostRecentlyUsedList &L = Make(nullptr);
-    L.AddAfter(Menu->Open, Menu->Reopen->menuAction());
-    QCOMPARE(Texts(&Menu->File), (QStringList{"Reopen", "Open", "Exit"}));
-    L.AddAfter(Menu->Exit, Menu->Reopen->menuAction());
-    QCOMPARE(Texts(&Menu->File), (QStringList{"Reopen", "Exit", "Open"}));
-    QCOMPARE(ErrorOf([&] { L.AddAfter(nullptr, Menu->Exit); }), "AddAfter: src or dest is nil");
-  }
-
-  // An entry added while no root was set has no action: once a root is set
-  // the refresh stops there, the entries before it placed, without OnChange.
-  // Actions, separators and roots deleted elsewhere are forgotten.
+  // Actions, separators and roots deleted elsewhere are forgotten; an entry
+  // whose action went gets a new one at the next change.
   void deletedElsewhere() {
-    TJMostRecentlyUsedList &L = Make(nullptr, {"old"});
-    L.RootMenuItem = Menu->Reopen->menuAction();
-    Changes = 0;
-    QCOMPARE(ErrorOf([&] { L.Add("new"); }), "AddAt: src or dest is nil");
-    QCOMPARE(Changes, 0);
-    QCOMPARE(Texts(Menu->Reopen), (QStringList{"&0 new", "Forget all"}));
+    TJMostRecentlyUsedList &L = Make(Menu->Reopen->menuAction(), {"old", "new"});
     delete L.GetMenuItem("new");
     QCOMPARE(Entries(), (QStringList{"new", "old"}));
+    L.Add("old");
+    QCOMPARE(Texts(Menu->Reopen), (QStringList{"&0 old", "&1 new", "Forget all"}));
+    QCOMPARE(ErrorOf([&] { L.AddAfter(nullptr, Menu->Exit); }), "AddAfter: src or dest is nil");
     L.Clear();
     L.SetMenuKind(mkInsertWithSeparator);
     L.RootMenuItem = Menu->Exit;

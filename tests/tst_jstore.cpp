@@ -81,7 +81,7 @@ class TestJStore : public QObject {
     Open(Storage, "Software\\Test").WriteString("Lost", "written before the clear");
     Storage.Clear();
     Storage.WriteString("New", "y");
-    QCOMPARE(Storage.ReadString("Old", "dflt"), QString());
+    QCOMPARE(std::pair(Storage.ReadString("Old", "dflt"), Storage.ValueNames()), std::pair(QString(), QStringList{"New"}));
     Storage.Close();
     QCOMPARE(TTempStore::Bytes(),
              StoreHeader + "\n[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"New\"=\"y\"\n\n");

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QtTest>
+#include <cfloat>
 
 #include "NumberEdit.h"
 #include "UnitEdit.h"
@@ -72,6 +73,9 @@ class TestNumberEdit : public QObject {
     QTest::newRow("infinity spelled out") << Point << "inf" << false << 0.0f;
     QTest::newRow("beyond double") << Point << "1e400" << false << 0.0f;
     QTest::newRow("a number beyond single") << Point << "1e39" << true << 0.0f;
+    QTest::newRow("rounds to the largest single") << Point << "3.4028235e38" << true << FLT_MAX;
+    QTest::newRow("the largest single, long") << Point << "-3.40282347e+38" << true << -FLT_MAX;
+    QTest::newRow("rounds beyond single") << Point << "3.4028236e38" << true << 0.0f;
   }
 
   // Reading never changes the text.
@@ -86,8 +90,21 @@ class TestNumberEdit : public QObject {
     QCOMPARE(Edit.text(), Text);
   }
 
-  // Right-aligned from construction, the text as typed, no Loaded needed.
-  void textStandsAtTheRight() { QCOMPARE(TNumberEdit().alignment(), Qt::AlignRight | Qt::AlignVCenter); }
+  // Right-aligned from construction, no Loaded needed. A length limit limits
+  // what is typed, not the Value written (also a form's, at the float limit).
+  void alignmentAndLimit() {
+    TNumberEdit Edit;
+    QCOMPARE(Edit.alignment(), Qt::AlignRight | Qt::AlignVCenter);
+    Edit.setProperty("maxLength", 4);
+    Edit.SetValue(123.456789f);
+    QTest::keyClick(&Edit, Qt::Key_9);
+    QCOMPARE(std::pair(Edit.text(), Edit.GetValue()), std::pair(QString("123.4568"), 123.4568f));
+    Edit.selectAll();
+    QTest::keyClicks(&Edit, "98765");
+    QCOMPARE(Edit.text(), "9876");
+    Edit.setProperty("Value", 3.4028235e38);
+    QCOMPARE(std::pair(Edit.text(), Edit.maxLength()), std::pair(QString("3.402823E+38"), 4));
+  }
 
   void unitEditParts_data() {
     QTest::addColumn<bool>("LoadedFirst");
