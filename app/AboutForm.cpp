@@ -1,6 +1,8 @@
 #include "AboutForm.h"
 
 #include "Component.h"
+#include "Desktop.h"
+#include "URLStatic.h"
 #include "ui_AboutForm.h"
 
 #include <QKeyEvent>
@@ -29,6 +31,8 @@ TAboutForm::TAboutForm(const QPixmap &Emblem, QWidget *Parent)
   }
   setFixedSize(272, 130);
 
+  FOwnLinkColor = URLStatic1->palette().color(QPalette::WindowText);
+  ShowLinkColor();
   Image1->setPixmap(Emblem);
   Image1->resize(Emblem.deviceIndependentSize().toSize());
 
@@ -55,4 +59,17 @@ void TAboutForm::keyPressEvent(QKeyEvent *Event) {
     return;
   }
   QDialog::keyPressEvent(Event);
+}
+
+void TAboutForm::changeEvent(QEvent *Event) {
+  if (Event->type() == QEvent::PaletteChange) ShowLinkColor();
+  QDialog::changeEvent(Event);
+}
+
+void TAboutForm::ShowLinkColor() {
+  QPalette Colours = URLStatic1->palette();
+  const QColor Wanted = quintor::LinkColor(palette(), FOwnLinkColor);
+  if (Colours.color(QPalette::WindowText) == Wanted) return;
+  Colours.setColor(QPalette::WindowText, Wanted);
+  URLStatic1->setPalette(Colours);
 }

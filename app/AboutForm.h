@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 
 class QLabel;
@@ -11,7 +12,8 @@ class TVersionLabel;
 // The about box: the game's name and emblem, the program's file version, the
 // notice line and a link to the maker's home page, with one OK button. It is
 // made once at start-up, which is when the version is read, and shown
-// modally as often as asked.
+// modally as often as asked. Under a dark palette the link takes the
+// palette's link colour, made readable on the box.
 class TAboutForm : public QDialog {
   Q_OBJECT
 
@@ -30,4 +32,9 @@ class TAboutForm : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent *Event) override;
+  void changeEvent(QEvent *Event) override;
+
+ private:
+  void ShowLinkColor();
+  QColor FOwnLinkColor;  // the link's own blue, for a light palette
 };

@@ -422,6 +422,7 @@ void TMainForm::ShowGameOver() {
     FGameOverBox = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Quintor"),
                                    QStringLiteral("Game Over"), QMessageBox::Ok, this);
     FGameOverBox->setObjectName(QStringLiteral("GameOverBox"));
+    FitTitle(*FGameOverBox);
   }
   FGameOverBox->exec();
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <map>
 
+#include "Desktop.h"
 #include "Panel.h"
 
 namespace quintor {
@@ -186,10 +187,10 @@ void TScoreGrid::paintEvent(QPaintEvent *) {
 
   Painter.setClipRect(Client);
   // The grid lines show through wherever no cell is drawn.
-  Painter.fillRect(Client, Pal.color(QPalette::Active, QPalette::Mid));
+  Painter.fillRect(Client, GridLineColor(Pal));
   // Fixed cells keep the normal text colour even when the grid is disabled:
   // a disabled grid only refuses input.
-  const QColor Text = Pal.color(QPalette::Active, QPalette::WindowText);
+  const QColor Text = GridTextColor(Pal);
   for (int Row = 0; Row < FRowCount; ++Row) {
     for (int Col = 0; Col < FColCount; ++Col) {
       const QRect Cell = CellRect(Col, Row);
