@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "Desktop.h"
@@ -202,16 +203,20 @@ void TScoreGrid::paintEvent(QPaintEvent *) {
                              DeviceY(Cell.top() + Cell.height() + GridLineWidth) - W - 1));
       const bool Fixed = Col < FFixedCols || Row < FFixedRows;
       Painter.fillRect(Box, Pal.color(QPalette::Active, Fixed ? QPalette::Button : QPalette::Base));
+      QRectF TextBox = Device.ToLogical(Box).adjusted(2, 0, -1, 0);
       if (Col == FCursorCol && Row == FCursorRow) {
         const QColor Cursor = Pal.color(QPalette::Active, QPalette::Highlight);
         Device.Ring(Box, Cursor, Cursor);
         Device.Ring(Box.adjusted(W, W, -W, -W), Cursor, Cursor);
+        // The digit keeps a pixel's gap inside the cursor's two rings.
+        const int Inside = 2 * W + static_cast<int>(std::ceil(Device.Ratio()));
+        TextBox.setLeft(std::max(TextBox.left(), Device.ToLogical(Box.adjusted(Inside, 0, 0, 0)).left()));
       }
       const QString &Value = FCells[Index(Col, Row)];
       if (Value.isEmpty()) continue;
       Painter.setPen(Text);
       Painter.setWorldTransform(QTransform());  // text goes by logical pixels
-      Painter.drawText(Device.ToLogical(Box).adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, Value);
+      Painter.drawText(TextBox, Qt::AlignLeft | Qt::AlignVCenter, Value);
       Painter.setWorldTransform(DeviceWorld);
     }
   }

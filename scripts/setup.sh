@@ -12,6 +12,7 @@ PACKAGES=(
   desktop-file-utils appstream          # validators of the installed menu entry and metainfo
   dpkg-dev                              # cpack's .deb: dependencies of the program file
   clang libclang-rt-14-dev              # the fuzz targets (libFuzzer), run by scripts/test.sh
+  weston qt6-wayland                    # the game started under a headless Wayland compositor
 )
 
 missing=()
