@@ -30,10 +30,10 @@ QColor Readable(const QColor &Wanted, const QColor &Background, qreal MinRatio) 
   if (ContrastRatio(Wanted, Background) >= MinRatio) return Wanted;
   const QColor Far = ContrastRatio(Qt::white, Background) >= ContrastRatio(Qt::black, Background)
                          ? QColor(Qt::white) : QColor(Qt::black);
+  // In whole steps of each channel, as the colour is drawn.
   const auto Blend = [&](qreal T) {
-    return QColor::fromRgbF(Wanted.redF() + (Far.redF() - Wanted.redF()) * T,
-                            Wanted.greenF() + (Far.greenF() - Wanted.greenF()) * T,
-                            Wanted.blueF() + (Far.blueF() - Wanted.blueF()) * T);
+    const auto Mix = [T](int From, int To) { return qRound(From + (To - From) * T); };
+    return QColor(Mix(Wanted.red(), Far.red()), Mix(Wanted.green(), Far.green()), Mix(Wanted.blue(), Far.blue()));
   };
   // The ratio grows with the blend: the least blend that reaches it.
   qreal Low = 0, High = 1;
@@ -41,7 +41,7 @@ QColor Readable(const QColor &Wanted, const QColor &Background, qreal MinRatio) 
     const qreal T = (Low + High) / 2;
     (ContrastRatio(Blend(T), Background) >= MinRatio ? High : Low) = T;
   }
-  return Blend(High).toRgb();
+  return Blend(High);
 }
 
 TDieInk PlainDieInk(const QPalette &Palette) {

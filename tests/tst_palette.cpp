@@ -1,0 +1,142 @@
+// The board and the about box under the default light palette and under a
+// dark desktop palette, measured on the drawn pixels as contrast ratios:
+// text and pips stand out at least 4.5 to 1 from what they stand on, grid
+// lines and the held die's ring at least 3 to 1. A light palette keeps the
+// game's own colours (its grid lines among them); a dark one takes readable
+// ones.
+
+#include "AboutForm.h"
+#include "DieButton.h"
+#include "MainFormTestSupport.h"
+#include "URLStatic.h"
+
+using namespace quintor;
+
+namespace {
+
+// A desktop's dark theme: light text on dark grey, its lines darker still
+// and its link a blue that is too dark for it.
+QPalette DarkPalette() {
+  QPalette Dark(QColor(50, 50, 50), QColor(50, 50, 50));
+  const std::pair<QPalette::ColorRole, QColor> Roles[] = {
+      {QPalette::WindowText, QColor(238, 238, 236)}, {QPalette::ButtonText, QColor(238, 238, 236)},
+      {QPalette::Text, QColor(238, 238, 236)},       {QPalette::Base, QColor(45, 45, 45)},
+      {QPalette::Light, QColor(70, 70, 70)},         {QPalette::Mid, QColor(38, 38, 38)},
+      {QPalette::Dark, QColor(30, 30, 30)},          {QPalette::Link, QColor(42, 130, 218)}};
+  for (const auto &[Role, Color] : Roles) {
+    Dark.setColor(QPalette::Active, Role, Color);
+    Dark.setColor(QPalette::Inactive, Role, Color);
+  }
+  return Dark;
+}
+
+// The greatest contrast between a pixel of Area and Background.
+qreal Strongest(const QImage &Image, const QRect &Area, const QColor &Background) {
+  qreal Best = 1;
+  for (int Y = Area.top(); Y <= Area.bottom(); ++Y)
+    for (int X = Area.left(); X <= Area.right(); ++X)
+      Best = std::max(Best, ContrastRatio(Image.pixelColor(X, Y), Background));
+  return Best;
+}
+
+}  // namespace
+
+class TestPalette : public QObject, TMainFormDriver {
+  Q_OBJECT
+
+  QImage Picture;
+  // The colour of a widget's logical point in Picture, a grab of its window.
+  QColor At(QWidget *Widget, QPoint Point) const {
+    return Picture.pixelColor(Widget->mapTo(Widget->window(), Point) * Picture.devicePixelRatio());
+  }
+  // A widget's rectangle, or part of it, in Picture.
+  QRect Area(QWidget *Widget, QRect Part = {}) const {
+    const QRect Local = Part.isNull() ? Widget->rect() : Part;
+    const qreal R = Picture.devicePixelRatio();
+    return {Widget->mapTo(Widget->window(), Local.topLeft()) * R, Local.size() * R};
+  }
+  // Whether Part of Widget holds text that stands out from the pixel at Part's top left.
+  bool Legible(QWidget *Widget, QRect Part = {}) const {
+    const QRect Where = Area(Widget, Part);
+    const qreal Ratio = Strongest(Picture, Where, Picture.pixelColor(Where.topLeft()));
+    if (Ratio < MinTextContrast) qWarning("%s: %.2f", qPrintable(Widget->objectName()), Ratio);
+    return Ratio >= MinTextContrast;
+  }
+
+ private slots:
+  void cleanup() { QApplication::setPalette(QPalette()); }
+
+  void contrastRatio() {
+    QCOMPARE(ContrastRatio(Qt::black, Qt::white), 21.0);
+    QCOMPARE(ContrastRatio(QColor(55, 55, 55), QColor(55, 55, 55)), 1.0);
+    QCOMPARE(qRound(ContrastRatio(QColor(16, 16, 24), QColor(55, 55, 55)) * 10), 16);  // dark pips on a dark face
+    // Lightened or darkened just far enough, whichever way there is room.
+    for (const QColor Background : {QColor(50, 50, 50), QColor(128, 128, 128)}) {
+      const qreal Ratio = ContrastRatio(Readable(QColor(25, 25, 154), Background, 4.5), Background);
+      QVERIFY2(Ratio >= 4.5 && Ratio < 4.6, qPrintable(Background.name()));
+    }
+    QCOMPARE(Readable(QColor(25, 25, 154), Qt::white, 4.5), QColor(25, 25, 154));
+  }
+
+  void readable_data() {
+    QTest::addColumn<bool>("Dark");
+    QTest::newRow("default light palette") << false;
+    QTest::newRow("dark palette") << true;
+  }
+
+  // A filled card, die 2 held, in both dice sets; then the about box.
+  void readable() {
+    QFETCH(bool, Dark);
+    QVERIFY(OpenForm());
+    if (Dark) QApplication::setPalette(DarkPalette());  // as a desktop switching its theme
+    QApplication::processEvents();  // the change reaches the widgets as posted events
+    QCOMPARE(IsDarkPalette(Form->palette()), Dark);
+    Form->Game().Seed(3);  // 1-5-6-4-6
+    RollDice();
+    Press(0, erSixes);
+    RollDice();
+    QTest::mouseClick(Die(1), Qt::LeftButton);
+    auto *Held = static_cast<TDieButton *>(Die(1));
+
+    for (const bool Colored : {true, false}) {
+      Child<QCheckBox>("CheckBox1")->setChecked(Colored);
+      Picture = Form->grab().toImage();
+      // The held die's ring, against the free die's button face at the same place.
+      const QPoint Ring = Held->FaceRect().topLeft() - QPoint(2, 2);
+      QVERIFY(ContrastRatio(At(Held, Ring), At(Die(0), Ring)) >= MinMarkContrast);
+      QVERIFY(ContrastRatio(At(Held, Ring + QPoint(20, 0)), At(Die(0), Ring + QPoint(20, 0))) >= MinMarkContrast);
+      if (Colored) continue;
+      // Plain pips on the button face, and on the held die's checkered face.
+      auto *Free = static_cast<TDieButton *>(Die(0));
+      const QPoint Corner = Free->FaceRect().topLeft(), Marked = Held->FaceRect().topLeft();
+      QVERIFY(Strongest(Picture, Area(Free, Free->FaceRect()), At(Free, Corner)) >= MinTextContrast);
+      for (const QPoint Dither : {Marked, Marked + QPoint(1, 0)})
+        QVERIFY(Strongest(Picture, Area(Held, Held->FaceRect()), At(Held, Dither)) >= MinTextContrast);
+    }
+
+    // Text on the panel, in the totals and the grand total; a grid line
+    // between two empty cells of the top grid.
+    for (const char *Name : {"Label11", "LabelTotal", "LabelC"}) QVERIFY2(Legible(Child<QWidget>(Name)), Name);
+    QVERIFY(Legible(Child<QWidget>("RollButton"), QRect(15, 4, 45, 17)));
+    QVERIFY(Legible(Child<QWidget>("GrandTotal"), QRect(3, 3, 90, 23)));
+    auto *Totals = Child<TScoreGrid>("TopTotal");
+    QVERIFY(Legible(Totals, Totals->CellRect(0, 0).translated(Totals->ClientOrigin())));
+    auto *Top = Child<TScoreGrid>("TopGrid");
+    const QPoint Line = Top->ClientOrigin() + QPoint(61, 20), Cell = Line - QPoint(5, 0);
+    if (Dark)
+      QVERIFY(ContrastRatio(At(Top, Line), At(Top, Cell)) >= MinMarkContrast);
+    else  // the game's own look
+      QCOMPARE(At(Top, Line).rgb(), Top->palette().color(QPalette::Mid).rgb());
+
+    TAboutForm About(QuintorEmblem(), Form.get());
+    About.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&About));
+    Picture = About.grab().toImage();
+    for (QWidget *Text : std::initializer_list<QWidget *>{About.TitleLabel, About.Label1, About.URLStatic1})
+      QVERIFY2(Legible(Text), qPrintable(Text->objectName()));
+    if (!Dark) QCOMPARE(About.URLStatic1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+  }
+};
+
+QUINTOR_MAINFORM_TEST_MAIN(TestPalette)
+#include "tst_palette.moc"
