@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QUrl>
@@ -26,8 +26,14 @@ THelpWindow::THelpWindow(QWidget *Parent) : QWidget(Parent, Qt::Window) {
   Layout->setContentsMargins(0, 0, 0, 0);
   Layout->addWidget(FBrowser);
   resize(560, 600);
-  // A window of its own that only shows: Escape puts it away.
-  connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this, &QWidget::close);
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent *Event) {
+  // A window that only shows: Escape puts it away.
+  if (Event->matches(QKeySequence::Cancel))
+    close();
+  else
+    QWidget::keyPressEvent(Event);
 }
 
 QStringList THelpWindow::SearchFolders() {

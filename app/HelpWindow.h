@@ -30,6 +30,9 @@ class THelpWindow : public QWidget {
   QString GetDocumentPath() const { return FDocumentPath; }
   QTextBrowser *Browser() const { return FBrowser; }
 
+ protected:
+  void keyPressEvent(QKeyEvent *Event) override;
+
  private:
   QTextBrowser *FBrowser = nullptr;
   QString FDocumentPath;

@@ -15,13 +15,15 @@
 #include "StartUp.h"
 
 // While in scope, answers each modal message box with OK and keeps the
-// caption, text and number of buttons of the last one.
+// caption, text and number of buttons of the last one, and its width.
 struct TModalAnswer : QTimer {
   QString Seen;
+  int Width = 0;
   TModalAnswer() {
     connect(this, &QTimer::timeout, this, [this] {
       if (auto *Box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
         Seen = QStringLiteral("%1|%2|%3").arg(Box->windowTitle(), Box->text()).arg(Box->buttons().size());
+        Width = Box->width();
         Box->button(QMessageBox::Ok)->click();
       }
     });
