@@ -14,21 +14,9 @@ using namespace quintor;
 
 namespace {
 
-// A desktop's dark theme: light text on dark grey, its lines darker still
-// and its link a blue that is too dark for it.
-QPalette DarkPalette() {
-  QPalette Dark(QColor(50, 50, 50), QColor(50, 50, 50));
-  const std::pair<QPalette::ColorRole, QColor> Roles[] = {
-      {QPalette::WindowText, QColor(238, 238, 236)}, {QPalette::ButtonText, QColor(238, 238, 236)},
-      {QPalette::Text, QColor(238, 238, 236)},       {QPalette::Base, QColor(45, 45, 45)},
-      {QPalette::Light, QColor(70, 70, 70)},         {QPalette::Mid, QColor(38, 38, 38)},
-      {QPalette::Dark, QColor(30, 30, 30)},          {QPalette::Link, QColor(42, 130, 218)}};
-  for (const auto &[Role, Color] : Roles) {
-    Dark.setColor(QPalette::Active, Role, Color);
-    Dark.setColor(QPalette::Inactive, Role, Color);
-  }
-  return Dark;
-}
+// A desktop's dark theme with the roles Qt derives from its grey: light
+// text, lines darker than the face, and the link in plain blue.
+const QPalette DarkPalette(QColor(50, 50, 50), QColor(50, 50, 50));
 
 // The greatest contrast between a pixel of Area and Background.
 qreal Strongest(const QImage &Image, const QRect &Area, const QColor &Background) {
@@ -68,13 +56,10 @@ class TestPalette : public QObject, TMainFormDriver {
 
   void contrastRatio() {
     QCOMPARE(ContrastRatio(Qt::black, Qt::white), 21.0);
-    QCOMPARE(ContrastRatio(QColor(55, 55, 55), QColor(55, 55, 55)), 1.0);
     QCOMPARE(qRound(ContrastRatio(QColor(16, 16, 24), QColor(55, 55, 55)) * 10), 16);  // dark pips on a dark face
     // Lightened or darkened just far enough, whichever way there is room.
-    for (const QColor Background : {QColor(50, 50, 50), QColor(128, 128, 128)}) {
-      const qreal Ratio = ContrastRatio(Readable(QColor(25, 25, 154), Background, 4.5), Background);
-      QVERIFY2(Ratio >= 4.5 && Ratio < 4.6, qPrintable(Background.name()));
-    }
+    for (const int Grey : {50, 128})
+      QCOMPARE(qFloor(ContrastRatio(Readable(QColor(25, 25, 154), QColor(Grey, Grey, Grey), 4.5), QColor(Grey, Grey, Grey)) * 10), 45);
     QCOMPARE(Readable(QColor(25, 25, 154), Qt::white, 4.5), QColor(25, 25, 154));
   }
 
@@ -88,7 +73,7 @@ class TestPalette : public QObject, TMainFormDriver {
   void readable() {
     QFETCH(bool, Dark);
     QVERIFY(OpenForm());
-    if (Dark) QApplication::setPalette(DarkPalette());  // as a desktop switching its theme
+    if (Dark) QApplication::setPalette(DarkPalette);  // as a desktop switching its theme
     QApplication::processEvents();  // the change reaches the widgets as posted events
     QCOMPARE(IsDarkPalette(Form->palette()), Dark);
     Form->Game().Seed(3);  // 1-5-6-4-6
