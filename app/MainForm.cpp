@@ -416,8 +416,7 @@ void TMainForm::ShowTopTen() {
 }
 
 void TMainForm::ShowGameOver() {
-  // Made at the first game end rather than at start-up, where building a
-  // message box costs more than the rest of the window.
+  // Made at the first game end, not at start-up, where it costs more than the rest of the window.
   if (!FGameOverBox) {
     FGameOverBox = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Quintor"),
                                    QStringLiteral("Game Over"), QMessageBox::Ok, this);
