@@ -71,9 +71,11 @@ QColor LinkColor(const QPalette &Palette, const QColor &Own) {
   return Readable(Palette.color(QPalette::Link), Palette.color(QPalette::Window), MinTextContrast);
 }
 
-QColor HeldRingColor(const QPalette &Palette) {
-  return Readable(Palette.color(QPalette::Active, QPalette::ButtonText), Palette.color(QPalette::Active, QPalette::Button),
-                  MinMarkContrast);
+THeldRing HeldRingColors(const QPalette &Palette, const QColor &LightestFace) {
+  const QColor Outer = Readable(Palette.color(QPalette::Active, QPalette::ButtonText),
+                                Palette.color(QPalette::Active, QPalette::Button), MinMarkContrast);
+  if (ContrastRatio(Outer, LightestFace) >= MinMarkContrast) return {Outer, Outer};
+  return {Outer, Readable(Palette.color(QPalette::Active, QPalette::Shadow), LightestFace, MinMarkContrast)};
 }
 
 void FitTitle(QMessageBox &Box) {

@@ -54,8 +54,13 @@ QColor GridTextColor(const QPalette &Palette);
 // A link on the palette's window: Own under a light palette, else the
 // palette's link colour made readable.
 QColor LinkColor(const QPalette &Palette, const QColor &Own);
-// The ring around a held die's face, on the button colour.
-QColor HeldRingColor(const QPalette &Palette);
+// The ring around a held die's face, two lines: the outer one stands out
+// from the button colour, the inner one from the lightest face of the colour
+// set (it is the outer one again unless that is light too).
+struct THeldRing {
+  QColor Outer, Inner;
+};
+THeldRing HeldRingColors(const QPalette &Palette, const QColor &LightestFace);
 
 // Widens a message box so that a window manager's title bar has room for
 // its title beside its buttons.

@@ -3,7 +3,7 @@
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
-#include "Desktop.h"
+#include "DiceImages.h"
 
 namespace quintor {
 
@@ -24,12 +24,16 @@ void TDieButton::paintEvent(QPaintEvent *Event) {
 
   const QRect Face = FaceRect();
   Painter.fillRect(Face, QBrush(palette().color(QPalette::Active, QPalette::Light), Qt::Dense4Pattern));
-  const QColor Ring = HeldRingColor(palette());
-  const QRect Around = Face.adjusted(-RingWidth, -RingWidth, RingWidth, RingWidth);
-  Painter.fillRect(QRect(Around.left(), Around.top(), Around.width(), RingWidth), Ring);
-  Painter.fillRect(QRect(Around.left(), Face.bottom() + 1, Around.width(), RingWidth), Ring);
-  Painter.fillRect(QRect(Around.left(), Face.top(), RingWidth, Face.height()), Ring);
-  Painter.fillRect(QRect(Face.right() + 1, Face.top(), RingWidth, Face.height()), Ring);
+  // The lightest face is the question mark's, the four's.
+  const THeldRing Ring = HeldRingColors(palette(), DieFaceColor(DieFaceCount - 1));
+  const auto Frame = [&Painter](const QRect &Box, const QColor &Color) {
+    Painter.fillRect(QRect(Box.left(), Box.top(), Box.width(), 1), Color);
+    Painter.fillRect(QRect(Box.left(), Box.bottom(), Box.width(), 1), Color);
+    Painter.fillRect(QRect(Box.left(), Box.top(), 1, Box.height()), Color);
+    Painter.fillRect(QRect(Box.right(), Box.top(), 1, Box.height()), Color);
+  };
+  Frame(Face.adjusted(-2, -2, 2, 2), Ring.Outer);
+  Frame(Face.adjusted(-1, -1, 1, 1), Ring.Inner);
   Picture.paint(&Painter, Face, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled, QIcon::On);
 }
 

@@ -6,7 +6,8 @@
 // both dice sets: the style's sunken panel, the picture pushed one pixel
 // down and right, its face marked with a checker of the light colour (seen
 // through the plain dice) and framed by a two-pixel ring in the button-text
-// colour. In a form it stands for a QToolButton (promoted widget, header
+// colour (its inner line dark where that colour is light, so that the ring
+// also stands out from the pale faces of the colour set). In a form it stands for a QToolButton (promoted widget, header
 // DieButton.h).
 
 #include <QToolButton>
@@ -19,7 +20,6 @@ class TDieButton : public QToolButton {
  public:
   using QToolButton::QToolButton;
 
-  static constexpr int RingWidth = 2;
   // Where the picture goes, in the button's coordinates: pushed while held.
   QRect FaceRect() const;
 

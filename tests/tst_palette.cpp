@@ -90,7 +90,11 @@ class TestPalette : public QObject, TMainFormDriver {
       const QPoint Ring = Held->FaceRect().topLeft() - QPoint(2, 2);
       QVERIFY(ContrastRatio(At(Held, Ring), At(Die(0), Ring)) >= MinMarkContrast);
       QVERIFY(ContrastRatio(At(Held, Ring + QPoint(20, 0)), At(Die(0), Ring + QPoint(20, 0))) >= MinMarkContrast);
-      if (Colored) continue;
+      // Its inner line against the face it frames.
+      if (Colored) {
+        QVERIFY(ContrastRatio(At(Held, Ring + QPoint(1, 1)), At(Held, Ring + QPoint(2, 2))) >= MinMarkContrast);
+        continue;
+      }
       // Plain pips on the button face, and on the held die's checkered face.
       auto *Free = static_cast<TDieButton *>(Die(0));
       const QPoint Corner = Free->FaceRect().topLeft(), Marked = Held->FaceRect().topLeft();
