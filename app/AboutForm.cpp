@@ -1,7 +1,9 @@
 #include "AboutForm.h"
 
 #include "Component.h"
+#include "Desktop.h"
 #include "DialogHabits.h"
+#include "URLStatic.h"
 #include "ui_AboutForm.h"
 
 #include <QPixmap>
@@ -24,6 +26,8 @@ TAboutForm::TAboutForm(const QPixmap &Emblem, QWidget *Parent)
   }
   setFixedSize(272, 130);
 
+  FOwnLinkColor = Ui->URLStatic1->palette().color(QPalette::WindowText);
+  ShowLinkColor();
   Ui->Image1->setPixmap(Emblem);
   Ui->Image1->resize(Emblem.deviceIndependentSize().toSize());
 
@@ -42,4 +46,17 @@ void TAboutForm::setVisible(bool Visible) {
   QDialog::setVisible(Visible);
   // OK has the focus, so that Enter closes the box; Tab goes on to the link.
   if (Visible) Ui->Button1->setFocus(Qt::OtherFocusReason);
+}
+
+void TAboutForm::changeEvent(QEvent *Event) {
+  if (Event->type() == QEvent::PaletteChange) ShowLinkColor();
+  QDialog::changeEvent(Event);
+}
+
+void TAboutForm::ShowLinkColor() {
+  QPalette Colours = Ui->URLStatic1->palette();
+  const QColor Wanted = quintor::LinkColor(palette(), FOwnLinkColor);
+  if (Colours.color(QPalette::WindowText) == Wanted) return;
+  Colours.setColor(QPalette::WindowText, Wanted);
+  Ui->URLStatic1->setPalette(Colours);
 }

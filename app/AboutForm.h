@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <memory>
 
@@ -13,7 +14,8 @@ class AboutForm;
 // notice line and a link to the maker's home page, with one OK button. It is
 // made once at start-up, which is when the version is read, and shown
 // modally as often as asked, centred on the main window's screen; Escape
-// leaves it open.
+// leaves it open. Under a dark palette the link takes the palette's link
+// colour, made readable on the box.
 class TAboutForm : public QDialog {
   Q_OBJECT
 
@@ -23,6 +25,12 @@ class TAboutForm : public QDialog {
 
   void setVisible(bool Visible) override;
 
+ protected:
+  void changeEvent(QEvent *Event) override;
+
  private:
+  void ShowLinkColor();
+
   std::unique_ptr<Ui::AboutForm> Ui;
+  QColor FOwnLinkColor;  // the link's own blue, for a light palette
 };

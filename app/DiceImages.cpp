@@ -57,17 +57,17 @@ QPainterPath CutSquare(qreal X, qreal Y, qreal S, qreal Cut) {
 // core. Painter draws in device pixels, Ratio of them to a picture pixel;
 // the dot's straight edges fall on whole device pixels, so only its cut
 // corners are smoothed.
-void DrawPip(QPainter &Painter, TPip Pip, qreal Ratio) {
+void DrawPip(QPainter &Painter, TPip Pip, qreal Ratio, const TDieInk &Ink) {
   const qreal X = qRound(Pip.Left * Ratio), Y = qRound(Pip.Top * Ratio);
   const qreal S = qRound(PipSize * Ratio), Cut = qRound(2 * Ratio);
   const qreal Rim = std::max(1, static_cast<int>(Ratio + 1e-6));
-  Painter.fillPath(CutSquare(X, Y, S, Cut), QColor(0, 0, 128));
+  Painter.fillPath(CutSquare(X, Y, S, Cut), Ink.Rim);
   // The core is the outline shrunk about its centre to within the rim.
   const qreal Inner = S - 2 * Rim;
-  Painter.fillPath(CutSquare(X + Rim, Y + Rim, Inner, Cut * Inner / S), QColor(16, 16, 24));
+  Painter.fillPath(CutSquare(X + Rim, Y + Rim, Inner, Cut * Inner / S), Ink.Core);
 }
 
-void DrawQuestionMark(QPainter &Painter, TDiceSet Set) {
+void DrawQuestionMark(QPainter &Painter, TDiceSet Set, const TDieInk &Ink) {
   QFont Font(QStringLiteral("Liberation Sans"));
   Font.setPixelSize(26);
   Font.setBold(true);
@@ -84,7 +84,7 @@ void DrawQuestionMark(QPainter &Painter, TDiceSet Set) {
   Painter.drawText(Square.translated(-1, -1), Qt::AlignCenter, QStringLiteral("?"));
   Painter.setPen(QColor(64, 64, 64));
   Painter.drawText(Square.translated(1, 1), Qt::AlignCenter, QStringLiteral("?"));
-  Painter.setPen(QColor(128, 128, 128));
+  Painter.setPen(Ink.Mark);
   Painter.drawText(Square, Qt::AlignCenter, QStringLiteral("?"));
 }
 
@@ -110,16 +110,21 @@ class TDieIconEngine : public QIconEngine {
   QPixmap pixmap(const QSize &Size, QIcon::Mode Mode, QIcon::State) override {
     // Size is in device pixels here; the icon sets the ratio afterwards.
     const int Side = std::max(1, std::min(Size.width(), Size.height()));
-    const QString CacheKey = QStringLiteral("quintor-die-%1-%2-%3-%4")
+    const bool App = qobject_cast<QApplication *>(QCoreApplication::instance());
+    const TDieInk Ink = App && Set == TDiceSet::dsPlain ? PlainDieInk(QApplication::palette()) : TDieInk();
+    const QString CacheKey = QStringLiteral("quintor-die-%1-%2-%3-%4-%5%6%7")
                                  .arg(Value)
                                  .arg(Set == TDiceSet::dsColor ? 'c' : 'p')
                                  .arg(Side)
-                                 .arg(static_cast<int>(Mode));
+                                 .arg(static_cast<int>(Mode))
+                                 .arg(Ink.Rim.rgb(), 0, 16)
+                                 .arg(Ink.Core.rgb(), 0, 16)
+                                 .arg(Ink.Mark.rgb(), 0, 16);
     QPixmap Face;
     if (QPixmapCache::find(CacheKey, &Face)) return Face;
-    Face = DieFace(Value, Set, static_cast<qreal>(Side) / DieFaceSize);
+    Face = DieFace(Value, Set, static_cast<qreal>(Side) / DieFaceSize, Ink);
     Face.setDevicePixelRatio(1.0);
-    if (Mode == QIcon::Disabled && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+    if (Mode == QIcon::Disabled && App) {
       QStyleOption Option;
       Option.palette = QApplication::palette();
       Face = QApplication::style()->generatedIconPixmap(QIcon::Disabled, Face, &Option);
@@ -152,7 +157,8 @@ QColor DieFaceColor(int Value) {
   return Colors[Value];
 }
 
-QPixmap DieFace(int Value, TDiceSet Set, qreal DevicePixelRatio) {
+QPixmap DieFace(int Value, TDiceSet Set, qreal DevicePixelRatio, const TDieInk &PlainInk) {
+  const TDieInk Ink = Set == TDiceSet::dsPlain ? PlainInk : TDieInk();
   if (Value < 0 || Value >= DieFaceCount) Value = DieFaceCount - 1;
   if (DevicePixelRatio <= 0) DevicePixelRatio = 1.0;
   const int Side = qRound(DieFaceSize * DevicePixelRatio);
@@ -165,9 +171,9 @@ QPixmap DieFace(int Value, TDiceSet Set, qreal DevicePixelRatio) {
     Painter.setRenderHint(QPainter::TextAntialiasing, true);
     if (Value == DieFaceCount - 1) {
       Painter.scale(static_cast<qreal>(Side) / DieFaceSize, static_cast<qreal>(Side) / DieFaceSize);
-      DrawQuestionMark(Painter, Set);
+      DrawQuestionMark(Painter, Set, Ink);
     } else {
-      for (const TPip &Pip : PipsOf(Value)) DrawPip(Painter, Pip, DevicePixelRatio);
+      for (const TPip &Pip : PipsOf(Value)) DrawPip(Painter, Pip, DevicePixelRatio, Ink);
     }
   }
   Image.setDevicePixelRatio(DevicePixelRatio);

@@ -9,6 +9,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "Desktop.h"
+
 namespace quintor {
 
 constexpr int DieFaceSize = 32;
@@ -21,11 +23,13 @@ QColor DieFaceColor(int Value);
 
 // The face of Value in the given set, DieFaceSize logical pixels square,
 // drawn at DevicePixelRatio device pixels per logical pixel. Out-of-range
-// values give the not-thrown face.
-QPixmap DieFace(int Value, TDiceSet Set, qreal DevicePixelRatio = 1.0);
+// values give the not-thrown face. The plain set is drawn in Ink; the colour
+// set's faces are light under any palette and keep their own.
+QPixmap DieFace(int Value, TDiceSet Set, qreal DevicePixelRatio = 1.0, const TDieInk &Ink = {});
 
 // An icon that draws the face on demand at whatever size and pixel ratio it
-// is shown, and greys it in the style's way when disabled.
+// is shown, and greys it in the style's way when disabled. The plain set
+// takes its ink from the application's palette at the time it is drawn.
 QIcon DieIcon(int Value, TDiceSet Set);
 
 }  // namespace quintor

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QUrl>
@@ -24,6 +26,14 @@ THelpWindow::THelpWindow(QWidget *Parent) : QWidget(Parent, Qt::Window) {
   Layout->setContentsMargins(0, 0, 0, 0);
   Layout->addWidget(FBrowser);
   resize(560, 600);
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent *Event) {
+  // A window that only shows: Escape puts it away.
+  if (Event->matches(QKeySequence::Cancel))
+    close();
+  else
+    QWidget::keyPressEvent(Event);
 }
 
 QStringList THelpWindow::SearchFolders() {
@@ -52,10 +62,9 @@ bool THelpWindow::ShowContents(const QString &DocumentPath) {
   if (DocumentPath.isEmpty() || !Document.open(QIODevice::ReadOnly)) return false;
   Document.close();
   FDocumentPath = DocumentPath;
-  QUrl Contents = QUrl::fromLocalFile(DocumentPath);
-  Contents.setFragment(QStringLiteral("contents"));
-  FBrowser->setSource(Contents);
-  FBrowser->scrollToAnchor(QStringLiteral("contents"));
+  // The contents are the document's first page, shown from its title.
+  FBrowser->setSource(QUrl::fromLocalFile(DocumentPath));
+  FBrowser->verticalScrollBar()->setValue(0);
   show();
   raise();
   activateWindow();

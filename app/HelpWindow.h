@@ -2,7 +2,8 @@
 
 // The program's own help window: it shows the help document that stands for
 // a help file name ("quintor.hlp" is shown from "quintor.html"), searched
-// beside the program file and then in the installed data folders.
+// beside the program file and then in the installed data folders. Escape
+// closes it.
 
 #include <QStringList>
 #include <QWidget>
@@ -22,11 +23,15 @@ class THelpWindow : public QWidget {
   // The document's full path, or empty when it is in none of Folders.
   static QString FindDocument(const QString &HelpFile, const QStringList &Folders);
 
-  // Loads the document and shows it from its contents. False (and the
+  // Loads the document and shows it from its top, the title above the list
+  // of contents. False (and the
   // window left as it was) when the document cannot be found or read.
   bool ShowContents(const QString &DocumentPath);
   QString GetDocumentPath() const { return FDocumentPath; }
   QTextBrowser *Browser() const { return FBrowser; }
+
+ protected:
+  void keyPressEvent(QKeyEvent *Event) override;
 
  private:
   QTextBrowser *FBrowser = nullptr;

@@ -3,7 +3,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
+#include <map>
 
+#include "Desktop.h"
 #include "DevicePixels.h"
 
 namespace quintor {
@@ -134,10 +137,10 @@ void TScoreGrid::paintEvent(QPaintEvent *) {
 
   Painter.setClipRect(Client);
   // The grid lines show through wherever no cell is drawn.
-  Painter.fillRect(Client, Pal.color(QPalette::Active, QPalette::Mid));
+  Painter.fillRect(Client, GridLineColor(Pal));
   // Fixed cells keep the normal text colour even when the grid is disabled:
   // a disabled grid only refuses input.
-  const QColor Text = Pal.color(QPalette::Active, QPalette::WindowText);
+  const QColor Text = GridTextColor(Pal);
   for (int Row = 0; Row < FRowCount; ++Row) {
     for (int Col = 0; Col < FColCount; ++Col) {
       const QRect Cell = CellRect(Col, Row);
@@ -149,16 +152,20 @@ void TScoreGrid::paintEvent(QPaintEvent *) {
                              DeviceY(Cell.top() + Cell.height() + GridLineWidth) - W - 1));
       const bool Fixed = Col < FFixedCols || Row < FFixedRows;
       Painter.fillRect(Box, Pal.color(QPalette::Active, Fixed ? QPalette::Button : QPalette::Base));
+      QRectF TextBox = Device.ToLogical(Box).adjusted(2, 0, -1, 0);
       if (Col == FCursorCol && Row == FCursorRow) {
         const QColor Cursor = Pal.color(QPalette::Active, QPalette::Highlight);
         Device.Ring(Box, Cursor, Cursor);
         Device.Ring(Box.adjusted(W, W, -W, -W), Cursor, Cursor);
+        // The digit keeps a pixel's gap inside the cursor's two rings.
+        const int Inside = 2 * W + static_cast<int>(std::ceil(Device.Ratio()));
+        TextBox.setLeft(std::max(TextBox.left(), Device.ToLogical(Box.adjusted(Inside, 0, 0, 0)).left()));
       }
       const QString &Value = FCells[Index(Col, Row)];
       if (Value.isEmpty()) continue;
       Painter.setPen(Text);
       Painter.setWorldTransform(QTransform());  // text goes by logical pixels
-      Painter.drawText(Device.ToLogical(Box).adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, Value);
+      Painter.drawText(TextBox, Qt::AlignLeft | Qt::AlignVCenter, Value);
       Painter.setWorldTransform(DeviceWorld);
     }
   }

@@ -2,6 +2,7 @@
 
 #include "AboutForm.h"
 #include "BigScoreDlg.h"
+#include "Desktop.h"
 #include "DiceImages.h"
 #include "QuintorApplication.h"
 #include "Top10Form.h"
@@ -138,6 +139,7 @@ void TQuintorForms::ShowGameOver() {
     FGameOverBox = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Quintor"), QStringLiteral("Game Over"),
                                    QMessageBox::Ok, &MainForm);
     FGameOverBox->setObjectName(QStringLiteral("GameOverBox"));
+    FitTitle(*FGameOverBox);
   }
   FGameOverBox->exec();
 }

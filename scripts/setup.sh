@@ -13,6 +13,7 @@ PACKAGES=(
   dpkg-dev                              # cpack's .deb: dependencies of the program file
   clang libclang-rt-14-dev              # the fuzz targets (libFuzzer), run by scripts/test.sh
   dbus at-spi2-core python3-pyatspi xdotool  # the screen-reader test: accessibility bus, client, keys
+  weston qt6-wayland                    # the game started under a headless Wayland compositor
 )
 
 missing=()

@@ -166,35 +166,27 @@ class TestMainForm : public QObject, TMainFormDriver {
     }
   }
 
-  void dieFacePixels_data() {
-    QTest::addColumn<int>("Value");
-    QTest::addColumn<QColor>("Background");  // of the colour set
-    QTest::addColumn<QPoint>("Pip");         // the centre of one pip of the face
-    QTest::addColumn<QPoint>("NoPip");       // a point a pip of another face would cover
-    QTest::newRow("1") << 0 << QColor(248, 152, 152) << QPoint(15, 15) << QPoint(6, 6);
-    QTest::newRow("2") << 1 << QColor(248, 200, 248) << QPoint(24, 6) << QPoint(15, 15);
-    QTest::newRow("3 one pixel right") << 2 << QColor(152, 248, 200) << QPoint(16, 15) << QPoint(24, 24);
-    QTest::newRow("4") << 3 << QColor(248, 248, 200) << QPoint(6, 24) << QPoint(15, 15);
-    QTest::newRow("5") << 4 << QColor(200, 248, 248) << QPoint(15, 15) << QPoint(6, 15);
-    QTest::newRow("6") << 5 << QColor(152, 200, 152) << QPoint(24, 15) << QPoint(15, 15);
-    QTest::newRow("not thrown") << 6 << QColor(248, 248, 200) << QPoint() << QPoint(1, 1);
-  }
-
+  // Each face's colour, one of its pips and a point only another face's pip
+  // covers. The colour set drawn at twice the density, not scaled up from 32
+  // pixels; the buttons show it at the usual density.
   void dieFacePixels() {
-    QFETCH(int, Value);
-    QFETCH(QColor, Background);
-    QFETCH(QPoint, Pip);
-    QFETCH(QPoint, NoPip);
-    // The colour set drawn at twice the density, not scaled up from 32 pixels;
-    // the buttons show it at the usual density.
-    const QImage Color = DieFace(Value, TDiceSet::dsColor, 2.0).toImage();
-    const QImage Plain = DieFace(Value, TDiceSet::dsPlain).toImage();
-    QVERIFY(Color.size() == QSize(64, 64) && Plain.size() == QSize(32, 32));
-    QCOMPARE(Color.pixelColor(NoPip * 2), Background);
-    QCOMPARE(Plain.pixelColor(NoPip).alpha(), 0);
-    if (Pip.isNull()) return;  // the question mark's shape is the font's
-    QVERIFY(Color.pixelColor(Pip * 2).lightness() < 40);
-    QVERIFY(Plain.pixelColor(Pip).lightness() < 40 && Plain.pixelColor(Pip).alpha() == 255);
+    const struct {
+      QColor Background;  // of the colour set
+      QPoint Pip, NoPip;  // no pip for the question mark, whose shape is the font's
+    } Faces[DieFaceCount] = {{{248, 152, 152}, {15, 15}, {6, 6}},   {{248, 200, 248}, {24, 6}, {15, 15}},
+                             {{152, 248, 200}, {16, 15}, {24, 24}}, {{248, 248, 200}, {6, 24}, {15, 15}},
+                             {{200, 248, 248}, {15, 15}, {6, 15}},  {{152, 200, 152}, {24, 15}, {15, 15}},
+                             {{248, 248, 200}, {}, {1, 1}}};
+    for (int Value = 0; Value < DieFaceCount; ++Value) {
+      const auto &[Background, Pip, NoPip] = Faces[Value];
+      const QImage Color = DieFace(Value, TDiceSet::dsColor, 2.0).toImage();
+      const QImage Plain = DieFace(Value, TDiceSet::dsPlain).toImage();
+      QVERIFY(Color.size() == QSize(64, 64) && Plain.size() == QSize(32, 32));
+      QVERIFY2(Color.pixelColor(NoPip * 2) == Background && Plain.pixelColor(NoPip).alpha() == 0, qPrintable(QString::number(Value)));
+      if (!Pip.isNull())
+        QVERIFY(Color.pixelColor(Pip * 2).lightness() < 40 && Plain.pixelColor(Pip).lightness() < 40 &&
+                Plain.pixelColor(Pip).alpha() == 255);
+    }
   }
 
   // With no game end plugged in, the game just ends; after the last entry a
@@ -216,23 +208,6 @@ class TestMainForm : public QObject, TMainFormDriver {
     QTRY_COMPARE(Answer.Seen, QStringLiteral("Quintor|JStorage not Open|1"));
   }
 
-  void helpOpensTheDocumentOrSaysWhyNot() {
-    const QString Document = QStringLiteral(QUINTOR_HELP_DOCUMENT);  // beside the program
-    SetProgramFilePathForTesting(QFileInfo(Document).dir().filePath(QStringLiteral("quintor")));
-    QTest::keyClick(Form.get(), Qt::Key_F1);
-    THelpWindow *Help = TQuintorApplication::Instance()->HelpWindow();
-    QVERIFY(Help && Help->isVisible());
-    QCOMPARE(Help->GetDocumentPath(), Document);
-    Help->close();
-
-    QTemporaryDir Empty;
-    SetProgramFilePathForTesting(Empty.filePath(QStringLiteral("quintor")));
-    TModalAnswer Answer;
-    QTest::keyClick(Form.get(), Qt::Key_F1);
-    QVERIFY2(Answer.Seen.contains(QStringLiteral("quintor.hlp")), qPrintable(Answer.Seen));
-    QVERIFY(!Help->isVisible());
-  }
-
   // The application's style reads the menu bar's overflow picture only when
   // it is drawn; it must still be the picture of the style underneath.
   void menuOverflowPictureIsTheStyles() {
@@ -244,14 +219,32 @@ class TestMainForm : public QObject, TMainFormDriver {
     QCOMPARE(Style->standardIcon(Which).pixmap(16).toImage(), Own);
   }
 
-  // Closing the main window ends the program while the help window is open.
-  // Last: the program's event loop runs and ends here.
-  void helpWindowDoesNotKeepTheProgramAlive() {
-    const QString Document = QStringLiteral(QUINTOR_HELP_DOCUMENT);
+  // F1 shows the help document from the page's title, also when shown again
+  // after a scroll; Escape puts it away. With the document missing it says
+  // where it looked. Closing the main window ends the program while the help
+  // window is open. Last: the program's event loop runs and ends here.
+  void helpWindow() {
+    const QString Document = QStringLiteral(QUINTOR_HELP_DOCUMENT);  // beside the program
     SetProgramFilePathForTesting(QFileInfo(Document).dir().filePath(QStringLiteral("quintor")));
-    QTest::keyClick(Form.get(), Qt::Key_F1);
-    THelpWindow *Help = TQuintorApplication::Instance()->HelpWindow();
-    QVERIFY(Help && Help->isVisible());
+    THelpWindow *Help = nullptr;
+    for (int Time = 0; Time < 2; ++Time) {
+      QTest::keyClick(Form.get(), Qt::Key_F1);
+      Help = TQuintorApplication::Instance()->HelpWindow();
+      QVERIFY(Help && Help->isVisible() && Help->GetDocumentPath() == Document);
+      QScrollBar *Scroll = Help->Browser()->verticalScrollBar();
+      QVERIFY(Scroll->value() == 0 && Scroll->maximum() > 100);
+      Scroll->setValue(100);
+      QTest::keyClick(Help->Browser(), Qt::Key_Escape);
+      QVERIFY(!Help->isVisible());
+    }
+    QTemporaryDir Empty;
+    SetProgramFilePathForTesting(Empty.filePath(QStringLiteral("quintor")));
+    {
+      TModalAnswer Answer;
+      QTest::keyClick(Form.get(), Qt::Key_F1);
+      QVERIFY2(Answer.Seen.contains(QStringLiteral("quintor.hlp")), qPrintable(Answer.Seen));
+    }
+    QVERIFY(!Help->isVisible() && Help->ShowContents(Document));
     QTimer Limit;  // a program kept alive is ended with status 1
     Limit.setSingleShot(true);
     connect(&Limit, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });

@@ -111,6 +111,21 @@ class TestScale : public QObject, TMainFormDriver {
     QVERIFY(*Widths.begin() >= 1 && *Widths.begin() <= Ratio);
   }
 
+  // The score card's cursor on its first box: across every row of the
+  // preview digit, its two rings and then a gap of the cell's colour.
+  void previewDigitInsideTheCursor() {
+    RollDice();
+    TScoreGrid *Top = Child<TScoreGrid>("TopGrid");
+    Top->setFocus(Qt::TabFocusReason);
+    QVERIFY(Form->GetCursorRow() == 0 && !Top->Cell(0, 0).isEmpty());
+    const QImage Picture = Form->grab().toImage();
+    const QRgb Cursor = Top->palette().color(QPalette::Highlight).rgb(), Face = Top->palette().color(QPalette::Button).rgb();
+    for (int Y = 4; Y <= 14; ++Y) {
+      const TScan Across = Scan(Picture, "TopGrid", {2, Y + 0.5}, {1, 0}, qRound(15 * Ratio));
+      QVERIFY2(Across.size() >= 2 && Across[0].Color == Cursor && Across[1].Color == Face, qPrintable(QString::number(Y)));
+    }
+  }
+
   // The five of die 1 (seed 1), across and down through its centre pip.
   void diePipsHaveSharpEdges() {
     Form->Game().Seed(1);
