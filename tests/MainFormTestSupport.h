@@ -13,21 +13,7 @@
 #include "QuintorApplication.h"
 #include "ScoreGrid.h"
 #include "StartUp.h"
-
-// While in scope, answers each modal message box with OK and keeps the
-// caption, text and number of buttons of the last one.
-struct TModalAnswer : QTimer {
-  QString Seen;
-  TModalAnswer() {
-    connect(this, &QTimer::timeout, this, [this] {
-      if (auto *Box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-        Seen = QStringLiteral("%1|%2|%3").arg(Box->windowTitle(), Box->text()).arg(Box->buttons().size());
-        Box->button(QMessageBox::Ok)->click();
-      }
-    });
-    start(5);
-  }
-};
+#include "TestSupport.h"
 
 struct TMainFormDriver {
   std::unique_ptr<TMainForm> Form;

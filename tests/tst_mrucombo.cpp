@@ -6,6 +6,7 @@
 
 #include "Mrucombo.h"
 #include "StoreTestSupport.h"
+#include "TestSupport.h"
 
 static QByteArray StoreFile(const QByteArray &HistoryValues) {
   return StoreHeader + "\n[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\MRU]\n" + HistoryValues + "\n";
@@ -16,12 +17,6 @@ static QByteArray Saved(const QStringList &Names) {
   QByteArray Values;
   for (int I = 0; I < Names.size(); ++I) Values += QStringLiteral("\"%1\"=\"%2\"\n").arg(I).arg(Names[I]).toUtf8();
   return Values + QStringLiteral("\"Count\"=dword:%1\n").arg(Names.size(), 8, 16, QChar(u'0')).toUtf8();
-}
-
-static QStringList Items(const QComboBox &Combo) {
-  QStringList List;
-  for (int I = 0; I < Combo.count(); ++I) List << Combo.itemText(I);
-  return List;
 }
 
 class TestMRUCombo : public QObject {

@@ -15,25 +15,11 @@
 #include "RegistryStore.h"
 #include "ScoreGrid.h"
 #include "StartUp.h"
+#include "TestSupport.h"
 #include "Top10Form.h"
 #include "Version.h"
 
 using namespace quintor;
-
-namespace {
-
-// Runs Answer on the dialog once it is the active modal window.
-void WhenModal(QDialog *Dialog, std::function<void()> Answer) {
-  auto *Poll = new QTimer(Dialog);
-  QObject::connect(Poll, &QTimer::timeout, Dialog, [=] {
-    if (QApplication::activeModalWidget() != Dialog) return;
-    Poll->deleteLater();
-    Answer();
-  });
-  Poll->start(5);
-}
-
-}  // namespace
 
 class TestStartUp : public QObject {
   Q_OBJECT
@@ -76,18 +62,15 @@ class TestStartUp : public QObject {
     QTest::qWait(10);
     QCOMPARE(Unpainted.DialogsCreated(), 0);
     QStringList Shown;
-    QTimer Answer;
-    connect(&Answer, &QTimer::timeout, [&] {
-      if (auto *List = qobject_cast<TTop10Form *>(QApplication::activeModalWidget())) {
-        Shown << QStringLiteral("list %1").arg(Unpainted.DialogsCreated());
-        Child<QPushButton>(List, "OK")->click();
-      } else if (auto *About = qobject_cast<TAboutForm *>(QApplication::activeModalWidget())) {
-        Shown << QStringLiteral("about %1").arg(Unpainted.DialogsCreated());
-        QTest::keyClick(About, Qt::Key_Return);
-      }
+    WhenModal<TTop10Form>([&](TTop10Form *List) {
+      Shown << QStringLiteral("list %1").arg(Unpainted.DialogsCreated());
+      Child<QPushButton>(List, "OK")->click();
     });
-    Answer.start(5);
     Child<QAction>(&Unpainted.MainForm, "Top101")->trigger();
+    WhenModal<TAboutForm>([&](TAboutForm *About) {
+      Shown << QStringLiteral("about %1").arg(Unpainted.DialogsCreated());
+      QTest::keyClick(About, Qt::Key_Return);
+    });
     Child<QAction>(&Unpainted.MainForm, "About1")->trigger();
     QCOMPARE(Shown, QStringList({"list 1", "about 3"}));
   }
@@ -99,12 +82,12 @@ class TestStartUp : public QObject {
     TAboutForm *About = Forms->AboutForm();
     TTop10Form *List = Forms->Top10Form();
     QStringList Shown;
-    WhenModal(List, [&] {
+    WhenModal<TTop10Form>([&](TTop10Form *) {
       Shown << QString::number(Child<QTreeWidget>(List, "ListView1")->topLevelItemCount());
       Child<QPushButton>(List, "OK")->click();
     });
     QTest::keyClick(&Forms->MainForm, Qt::Key_T, Qt::ControlModifier);
-    WhenModal(About, [&] {
+    WhenModal<TAboutForm>([&](TAboutForm *) {
       QTest::keyClick(About, Qt::Key_Escape);
       Shown << Child<TVersionLabel>(About, "VersionLabel1")->text().section(QLatin1Char(' '), 0, 0) +
                    (About->isVisible() ? " open" : "");
@@ -131,27 +114,24 @@ class TestStartUp : public QObject {
     Child<QCheckBox>(&Main, "AnimationCheckbox")->setChecked(false);
     auto *Roll = Child<QPushButton>(&Main, "RollButton");
     QString Announced, Listed, GameOver;
-    TBigScoreDlg *NameDialog = Forms->BigScoreDlg();
-    WhenModal(NameDialog, [&] {
-      Announced = Child<QLabel>(NameDialog, "Message")->text();
-      QTest::keyClicks(NameDialog->focusWidget(), QStringLiteral("Ann"));
-      QTest::keyClick(NameDialog->focusWidget(), Qt::Key_Return);  // OK is the default button
-    });
-    TTop10Form *Top10 = Forms->Top10Form();
-    WhenModal(Top10, [&] {
-      QTreeWidgetItem *First = Child<QTreeWidget>(Top10, "ListView1")->topLevelItem(0);
-      for (int Column = 0; Column < 5; ++Column) Listed += First->text(Column) + QLatin1Char('|');
-      Child<QPushButton>(Top10, "OK")->click();
-    });
-    QTimer Answer;  // the box is made at the first game end
-    connect(&Answer, &QTimer::timeout, [&] {
-      if (auto *Box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+    if (Qualifies) {
+      WhenModal<TBigScoreDlg>([&](TBigScoreDlg *NameDialog) {
+        Announced = Child<QLabel>(NameDialog, "Message")->text();
+        QTest::keyClicks(NameDialog->focusWidget(), QStringLiteral("Ann"));
+        QTest::keyClick(NameDialog->focusWidget(), Qt::Key_Return);  // OK is the default button
+        WhenModal<TTop10Form>([&](TTop10Form *Top10) {
+          QTreeWidgetItem *First = Child<QTreeWidget>(Top10, "ListView1")->topLevelItem(0);
+          for (int Column = 0; Column < 5; ++Column) Listed += First->text(Column) + QLatin1Char('|');
+          Child<QPushButton>(Top10, "OK")->click();
+        });
+      });
+    } else {
+      WhenModal<QMessageBox>([&](QMessageBox *Box) {
         // At 112 pixels title bars cut "Quintor" to "...".
         GameOver = Box->windowTitle() + QLatin1Char('|') + Box->text() + (Box->width() < 200 ? "|narrow" : "");
         Box->button(QMessageBox::Ok)->click();
-      }
-    });
-    Answer.start(5);
+      });
+    }
 
     for (int Col = 0; Col < ColumnCount; ++Col)
       for (int Row = 0; Row < EntryRows; ++Row) {

@@ -13,6 +13,7 @@
 #include "Component.h"
 #include "FancyButton.h"
 #include "RegistryStore.h"
+#include "TestSupport.h"
 #include "ui_DesignerForm.h"
 
 // Every widget of the library, in the plugin's order.
@@ -22,12 +23,6 @@ static const QStringList LibraryWidgets = {"TMRUCombo",      "TVersionLabel", "T
 static const QByteArray History =
     "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Designer Form\\MRU]\n"
     "\"0\"=\"Ann\"\n\"1\"=\"Bob\"\n\"Count\"=dword:00000002\n";
-
-static QStringList Items(const QComboBox *Combo) {
-  QStringList List;
-  for (int I = 0; I < Combo->count(); ++I) List << Combo->itemText(I);
-  return List;
-}
 
 // The plugin's widgets come from the plugin's own copy of the library, so
 // their class is told by name and their component part by dynamic_cast.
@@ -78,7 +73,7 @@ class TestDesignerPlugin : public QObject {
       QCOMPARE(QStringLiteral("%1.%2=%3").arg(Name, Property, Widget->property(Property).toString()),
                QStringLiteral("%1.%2=%3").arg(Name, Property, Value));
     }
-    QCOMPARE(Items(Top->findChild<QComboBox *>("MRUCombo1")), (QStringList{"Ann", "Bob"}));
+    QCOMPARE(Items(*Top->findChild<QComboBox *>("MRUCombo1")), (QStringList{"Ann", "Bob"}));
     QCOMPARE(Top->findChild<QWidget *>("UnitEdit1")->findChildren<QLineEdit *>().size(), 1);
     QVERIFY(Top->findChild<QLabel *>("VersionLabel1")->text().startsWith(QStringLiteral("Version ")));
   }
