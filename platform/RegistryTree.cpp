@@ -1,5 +1,7 @@
 #include "RegistryTree.h"
 
+#include "PosixFile.h"
+
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -15,22 +17,7 @@ bool SortsBefore(const TRegistryKey *A, const TRegistryKey *B) {
   return A->Name().compare(B->Name(), Qt::CaseInsensitive) < 0;
 }
 
-// 0x80 to 0x9f; the five bytes Windows-1252 leaves undefined keep their
-// control characters, as the desktop's conversion does.
-const char16_t Windows1252High[32] = {
-    0x20ac, 0x0081, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008d, 0x017d, 0x008f, 0x0090, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022,
-    0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0x009d, 0x017e, 0x0178};
-
-QString FromWindows1252(QByteArrayView Bytes) {
-  QString Text(Bytes.size(), Qt::Uninitialized);
-  QChar *Out = Text.data();
-  for (const char C : Bytes) {
-    const uchar B = uchar(C);
-    *Out++ = QChar(B >= 0x80 && B < 0xa0 ? Windows1252High[B - 0x80] : char16_t(B));
-  }
-  return Text;
-}
+using posixfile::FromWindows1252;
 
 // Whether the last bytes are the start of a UTF-8 sequence that the file
 // cut short: a file truncated in the middle of a character.
@@ -41,6 +28,16 @@ bool EndsInsideUtf8Character(QByteArrayView Bytes) {
   const uchar Lead = uchar(Bytes[I]);
   const int Length = Lead >= 0xc2 && Lead < 0xe0 ? 2 : Lead >= 0xe0 && Lead < 0xf0 ? 3 : Lead >= 0xf0 && Lead < 0xf5 ? 4 : 1;
   return Continuations + 1 < Length;
+}
+
+// The decoder passes a surrogate without its pair through; written back as
+// UTF-8 it would become another character.
+bool HasLoneSurrogate(QStringView Text) {
+  for (qsizetype I = 0; I < Text.size(); ++I) {
+    if (Text[I].isHighSurrogate() && I + 1 < Text.size() && Text[I + 1].isLowSurrogate()) ++I;
+    else if (Text[I].isSurrogate()) return true;
+  }
+  return false;
 }
 
 template <typename TView, typename TEmit>
@@ -61,7 +58,7 @@ std::optional<std::vector<QString>> DecodeLines(const QByteArray &Bytes, QString
   if (Bytes.startsWith("\xff\xfe")) {
     QStringDecoder Decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
     const QString Text = Decoder.decode(Bytes);
-    if (Decoder.hasError()) {
+    if (Decoder.hasError() || Bytes.size() % 2 || HasLoneSurrogate(Text)) {
       Why = QStringLiteral("not UTF-16 text");
       return std::nullopt;
     }

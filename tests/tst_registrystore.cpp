@@ -1,8 +1,8 @@
 // The settings store: the file format (what it reads, what it refuses, what
 // it writes), names that ignore letter case, and that nothing is lost and
 // nothing hangs: a corrupt file is kept aside, a FIFO or a read-only file is
-// left alone, two writers never hold the lock at once, an abandoned lock is
-// taken over, and trees of any depth are copied and destroyed.
+// left alone, two writers never hold the lock at once (also through two
+// paths to the store), and trees of any depth are copied and destroyed.
 
 #include <csignal>
 #include <fcntl.h>
@@ -39,8 +39,6 @@ static TRegistryChange SetInteger(const QString &Name, quint32 Value) {
   Change.Value = {Name, TRegistryValue::vkDword, {}, Value};
   return Change;
 }
-
-static QString LockFile() { return RegistryStoreFile(TRegistryRoot::CurrentUser) + ".lock"; }
 
 class TestRegistryStore : public QObject {
   Q_OBJECT
@@ -96,6 +94,9 @@ class TestRegistryStore : public QObject {
     Refused("a key a million levels deep", StoreHeader + KeyLine(1000000));
     Refused("the file ends inside a character", K + "\"s\"=\"x\"\n;\xe2\x82");
     Refused("the file ends inside a four-byte character", K + "\"s\"=\"\xf0\x9f\x8e\xb2\"\n;\xf0\x9f\x8e");
+    Refused("UTF-16 with a lone surrogate in a key name",
+            QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                .encode(u"Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A\xd800]\r\n"));
   }
 
   void parse() {
@@ -255,54 +256,17 @@ class TestRegistryStore : public QObject {
     QCOMPARE(Entries(), QStringList{"HKEY_CURRENT_USER.reg"});
   }
 
-  // A lock that nobody holds any more is taken over at once: its writer was
-  // killed before it wrote its process id, or its process is gone (also when
-  // a later process got the same id). A lock of
-  // a live process (or one that cannot be checked) is left, and the batch
-  // is dropped after its short wait.
-  void abandonedLockIsTakenOver_data() {
-    QTest::addColumn<QByteArray>("Content");  // null: a FIFO
-    QTest::addColumn<int>("AgeSeconds");
-    QTest::addColumn<bool>("TakenOver");
-    const pid_t Gone = Spawn([] { return 0; });
-    QVERIFY(ExitedCleanly(Gone));
-    const QByteArray Alive = QByteArray::number(getppid()) + '\n';
-    QTest::newRow("empty, a second old") << QByteArray("") << 1 << true;
-    QTest::newRow("process gone") << QByteArray::number(Gone) + "\nquintor\n" << 0 << true;
-    QTest::newRow("this process's id, left by an earlier one") << QByteArray::number(getpid()) + "\n" << 0 << true;
-    QTest::newRow("no process id") << QByteArray("locked\n") << 0 << true;
-    QTest::newRow("a FIFO") << QByteArray() << 0 << true;
-    QTest::newRow("live process, older than any batch") << Alive << 31 << true;
-    QTest::newRow("live process") << Alive << 0 << false;
-    QTest::newRow("process on another machine") << QByteArray::number(Gone) + "\nquintor\nother.invalid\n" << 0 << false;
-  }
-
-  void abandonedLockIsTakenOver() {
-    QFETCH(QByteArray, Content);
-    QFETCH(int, AgeSeconds);
-    QFETCH(bool, TakenOver);
-    const QByteArray Lock = QFile::encodeName(LockFile());
-    if (Content.isNull())
-      QCOMPARE(mkfifo(Lock.constData(), 0644), 0);
-    else
-      TTempStore::Save(Content, LockFile());
-    const timespec Times[2] = {{0, UTIME_OMIT}, {time(nullptr) - AgeSeconds, 0}};
-    QCOMPARE(utimensat(AT_FDCWD, Lock.constData(), Times, AT_SYMLINK_NOFOLLOW), 0);
-
-    TRegistryFile Writer(TRegistryRoot::CurrentUser, RegistryStoreFile(TRegistryRoot::CurrentUser));
-    Writer.LockTimeoutMs = 200;
-    QCOMPARE(Writer.Apply({SetInteger("A", 1)}), TakenOver);
-    QCOMPARE(QFileInfo::exists(LockFile()), !TakenOver);
-    if (!TakenOver) QCOMPARE(TTempStore::Bytes(LockFile()), Content);
-  }
-
   // Each writer, once the start file is there, writes its own value in many
-  // small batches; each batch must merge the other's, not overwrite it.
+  // small batches; each batch must merge the other's, not overwrite it. The
+  // second reaches the store through a symbolic link to its folder.
   void twoProcessesWritingAtOnceKeepBoth() {
-    const QString Go = Store->Dir.filePath("start");
+    const QString Go = Store->Dir.filePath("start"), Link = Store->Dir.path() + "-link";
+    QFile::remove(Link);
+    QVERIFY(QFile::link(Store->Dir.path(), Link));
     std::vector<pid_t> Writers;
     for (const QString Name : {"A", "B"})
       Writers.push_back(Spawn([&] {
+        if (Name == "B") SetRegistryFolder(Link);
         while (!QFile::exists(Go)) QThread::msleep(1);
         TRegistryAccess Access;
         for (int I = 1; I <= 100; ++I)
@@ -311,6 +275,7 @@ class TestRegistryStore : public QObject {
       }));
     TTempStore::Save("", Go);
     for (const pid_t Writer : Writers) QVERIFY(ExitedCleanly(Writer));
+    QFile::remove(Link);
     TRegistryAccess Access;
     QVERIFY(Access.OpenKey("Software\\Shared", false));
     QCOMPARE(QList<int>({Access.ReadInteger("A"), Access.ReadInteger("B")}), QList<int>({100, 100}));
