@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QThread>
 #include <cerrno>
 #include <fcntl.h>
@@ -19,11 +20,6 @@ using posixfile::TFd;
 
 namespace {
 
-QByteArray HostName() {
-  char Name[256] = {};
-  return ::gethostname(Name, sizeof Name - 1) == 0 ? QByteArray(Name) : QByteArray();
-}
-
 bool SameFile(const struct stat &A, const struct stat &B) { return A.st_dev == B.st_dev && A.st_ino == B.st_ino; }
 
 // Who a lock file says made it, for the log: "process 12 (quintor) on box".
@@ -33,10 +29,8 @@ QString Whose(int Fd) {
   do Got = ::pread(Fd, Text, sizeof Text, 0);
   while (Got < 0 && errno == EINTR);
   if (Got <= 0) return QStringLiteral("an empty file");
-  const QList<QByteArray> Lines = QByteArray(Text, Got).split('\n');
-  return QStringLiteral("process %1 (%2) on %3")
-      .arg(QString::fromUtf8(Lines[0].left(20)), QString::fromUtf8(Lines.value(1).left(100)),
-           QString::fromUtf8(Lines.value(2).left(100)));
+  const QList<QString> Lines = QString::fromUtf8(Text, Got).split(u'\n');
+  return QStringLiteral("process %1 (%2) on %3").arg(Lines[0], Lines.value(1), Lines.value(2));
 }
 
 }  // namespace
@@ -79,7 +73,8 @@ bool TFileLock::Take(QString &Why, int WaitMs) {
 
 TFileLock::TTry TFileLock::TryTake(QString &Why) {
   const QByteArray Content = QByteArray::number(qint64(::getpid())) + '\n' +
-                             QCoreApplication::applicationName().toUtf8() + '\n' + HostName() + '\n';
+                             QCoreApplication::applicationName().toUtf8() + '\n' +
+                             QSysInfo::machineHostName().toUtf8() + '\n';
   QByteArray TempName;
   TFd File(posixfile::WriteNewFile(FFile, Content, TempName));
   // Readable to every user of the folder, whatever the umask, so that each
@@ -98,11 +93,7 @@ TFileLock::TTry TFileLock::TryTake(QString &Why) {
 
 TFileLock::TClear TFileLock::Clear(QString &Why) {
   struct stat Info;
-  if (::lstat(FPath.constData(), &Info) != 0) {
-    if (errno == ENOENT) return TClear::Cleared;  // let go meanwhile
-    Why = QStringLiteral("its lock %1 cannot be looked at: %2").arg(QFile::decodeName(FPath), ErrorText());
-    return TClear::Blocked;
-  }
+  if (::lstat(FPath.constData(), &Info) != 0) return TClear::Cleared;  // let go meanwhile
   if (!S_ISREG(Info.st_mode)) {
     const QString What = S_ISDIR(Info.st_mode)   ? QStringLiteral("a folder")
                          : S_ISLNK(Info.st_mode) ? QStringLiteral("a symbolic link")

@@ -1,11 +1,12 @@
 #include "PosixFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStringDecoder>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -68,16 +69,11 @@ TRead ReadRegularFile(const QString &FileName, QByteArray &Data, qint64 MaxSize)
 }
 
 QString CanonicalName(const QString &FileName) {
-  const QByteArray Name = QFile::encodeName(FileName);
-  char Resolved[PATH_MAX];
-  if (::realpath(Name.constData(), Resolved)) return QFile::decodeName(Resolved);
-  struct stat Info;
-  if (errno != ENOENT || ::lstat(Name.constData(), &Info) == 0) return {};  // a link to nowhere
-  const qsizetype Slash = Name.lastIndexOf('/');
-  const QByteArray Folder = Slash < 0 ? QByteArray(".") : Slash == 0 ? QByteArray("/") : Name.left(Slash);
-  if (!::realpath(Folder.constData(), Resolved)) return {};
-  const QByteArray Base = Name.mid(Slash + 1);
-  return QFile::decodeName(QByteArray(Resolved) + (Resolved[1] ? "/" : "") + Base);
+  const QFileInfo Info(FileName);
+  if (Info.exists()) return Info.canonicalFilePath();
+  if (Info.isSymLink()) return {};  // a link to nowhere
+  const QString Folder = QFileInfo(Info.absolutePath()).canonicalFilePath();
+  return Folder.isEmpty() ? QString() : QDir(Folder).filePath(Info.fileName());
 }
 
 namespace {
@@ -113,23 +109,21 @@ void RemoveStaleTemps(const QByteArray &Final) {
   ::closedir(Listing);
 }
 
-void Hook(const char *Call, const QByteArray &Path) {
-  if (FileCallHook) FileCallHook(Call, Path);
-}
-
 }  // namespace
 
 int WriteNewFile(const QByteArray &Final, const QByteArray &Data, QByteArray &TempName) {
   TempName.clear();
-  int Fd = OpenNoInterrupt(FolderOf(Final).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+  // An unnamed file is named through /proc.
+  static const bool Proc = ::access("/proc/self/fd", X_OK) == 0;
+  int Fd = Proc ? OpenNoInterrupt(FolderOf(Final).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666) : -1;
   for (int Attempt = 0; Fd < 0 && Attempt < 100; ++Attempt) {
     TempName = NewTempName(Final);
     Fd = OpenNoInterrupt(TempName.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (Fd < 0 && errno != EEXIST) break;
   }
-  if (Fd >= 0 && WriteAll(Fd, Data)) return Fd;
+  TFd File(Fd);
+  if (Fd >= 0 && WriteAll(Fd, Data)) return File.Release();
   const int Error = errno;
-  if (Fd >= 0) ::close(Fd);
   if (!TempName.isEmpty()) ::unlink(TempName.constData());
   TempName.clear();
   errno = Error;
@@ -182,10 +176,10 @@ bool ReplaceFile(const QString &FileName, const QByteArray &Data, QString &Why) 
     if (!TempName.isEmpty()) ::unlink(TempName.constData());
     return false;
   }
-  Hook("rename", Final);
+  if (FileCallHook) FileCallHook("rename", Final);
   const QByteArray Folder = FolderOf(Final);
   const TFd Dir(OpenNoInterrupt(Folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (Dir.Fd >= 0) Hook("fsync", Folder);
+  if (Dir.Fd >= 0 && FileCallHook) FileCallHook("fsync", Folder);
   // The file is replaced whatever the folder's sync says (some file systems
   // cannot sync a folder); a failed one is worth a line.
   if (Dir.Fd < 0 || (::fsync(Dir.Fd) != 0 && errno != EINVAL))
@@ -207,6 +201,12 @@ QString FromWindows1252(QByteArrayView Bytes) {
     *Out++ = QChar(B >= 0x80 && B < 0xa0 ? High[B - 0x80] : char16_t(B));
   }
   return Text;
+}
+
+QString DecodeText(QByteArrayView Bytes) {
+  QStringDecoder Utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+  QString Text = Utf8(Bytes);
+  return Utf8.hasError() ? FromWindows1252(Bytes) : Text;
 }
 
 }  // namespace posixfile

@@ -2,18 +2,11 @@
 
 // The file layer the top-ten file and the settings store share: plain system
 // calls (no stat or access test more than the work needs, never blocking on
-// a FIFO put in a file's place), the one atomic replace, the one
-// Windows-1252 table, and the logging category that says why a write was
-// not kept. FileLock.h holds the lock that goes with the replace:
-//
-//   const QString File = posixfile::CanonicalName(Path);
-//   TFileLock Lock(File);
-//   QString Why;
-//   if (!Lock.Take(Why) || !posixfile::ReplaceFile(File, NewText, Why))
-//     qCWarning(lcFiles, "... not kept: %s", qUtf8Printable(Why));
-//
-// The category "quintor.files" prints nothing by default: a player sees no
-// messages. QT_LOGGING_RULES="quintor.files.warning=true" shows its lines.
+// a FIFO in a file's place), the one atomic replace, the one Windows-1252
+// table, and the log (FileLock.h has the lock that goes with the replace).
+// The category "quintor.files" prints nothing by default; with
+// QT_LOGGING_RULES="quintor.files.warning=true" it says each write not kept
+// and why, each lock taken over and each file set aside.
 
 #include <QByteArray>
 #include <QLoggingCategory>
@@ -56,18 +49,16 @@ TRead ReadRegularFile(const QString &FileName, QByteArray &Data, qint64 MaxSize 
 // name is a symbolic link that leads nowhere.
 QString CanonicalName(const QString &FileName);
 
-// Whether the file is there and marked read-only (by its permission bits,
-// also for root), or may not be written: it is then never replaced.
+// The file is there and marked read-only (by its permission bits, also for
+// root) or may not be written: it is never replaced.
 bool IsReadOnly(const QByteArray &FileName);
 
-// Puts Data in FileName's place (a canonical name, with the file's lock
-// held) in one rename: a crash, a kill or a full disk leaves the old file or
-// the new one. The new text is written to a file without a name, which
-// vanishes with a killed process, named only for the rename; the folder is
-// synced after it, so that once this returns true a power cut cannot bring
-// the old file back. The new file keeps the old one's permissions; a file
-// marked read-only is not replaced (also for root, who could). False, with
-// the reason in Why, when the file is as it was.
+// Puts Data in FileName's place (a canonical name, its lock held) in one
+// rename: a crash, a kill or a full disk leaves the old file or the new one.
+// The new text goes to a file without a name (gone with a killed process),
+// named only for the rename; the folder is synced after it, so that after a
+// true result a power cut cannot bring the old file back. The new file keeps
+// the old one's permissions. False, and Why, when the file is as it was.
 bool ReplaceFile(const QString &FileName, const QByteArray &Data, QString &Why);
 
 // A new file holding Data in the folder of Final: without a name where the
@@ -79,12 +70,14 @@ int WriteNewFile(const QByteArray &Final, const QByteArray &Data, QByteArray &Te
 // (false, errno EEXIST). A named file loses its temporary name.
 bool LinkNewFile(int Fd, const QByteArray &TempName, const QByteArray &Name);
 
-// Test hook: called with "rename" and the file, then "fsync" and its
-// folder, as ReplaceFile makes those calls.
+// Test hook: called with "rename" and the file, then "fsync" and its folder.
 inline void (*FileCallHook)(const char *Call, const QByteArray &Path) = nullptr;
 
 // Bytes of the Windows-1252 code page as text; the five bytes it leaves
 // undefined keep their control characters, as the desktop's conversion does.
 QString FromWindows1252(QByteArrayView Bytes);
+// UTF-8 text, or, when the bytes are not UTF-8, Windows-1252 (files written
+// by older programs). A U+FEFF at its start is part of the text.
+QString DecodeText(QByteArrayView Bytes);
 
 }  // namespace posixfile

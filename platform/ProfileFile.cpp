@@ -3,7 +3,6 @@
 #include "FileLock.h"
 #include "PosixFile.h"
 
-#include <QStringDecoder>
 #include <cstring>
 
 namespace {
@@ -21,15 +20,9 @@ QString Trimmed(const QString &S) {
   return S.mid(B, E - B);
 }
 
-// Each name and value is decoded on its own: a U+FEFF at its start is part of
-// it, not a byte-order mark to drop (the file's own mark is skipped before).
-QString DecodeText(QByteArrayView Bytes) {
-  QStringDecoder Utf8(QStringDecoder::Utf8,
-                      QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-  QString Text = Utf8(Bytes);
-  if (!Utf8.hasError()) return Text;
-  return posixfile::FromWindows1252(Bytes);
-}
+// Each name and value is decoded on its own (the file's own byte-order mark
+// is skipped before).
+using posixfile::DecodeText;
 
 // Names in the file are compared as UTF-8 bytes, folding ASCII letters only.
 // A name that is not valid UTF-8 is first read as Windows-1252.
@@ -124,10 +117,8 @@ TLocation Locate(const QByteArray &Data, const QByteArray &Section, const QByteA
 
 using posixfile::TRead;
 
-// A FIFO or folder in the file's place reads as a file that cannot be read.
 TRead ReadFile(const QString &FileName, QByteArray &Data) {
-  const TRead Result = posixfile::ReadRegularFile(FileName, Data, MaxProfileFileSize);
-  return Result == TRead::NotAFile ? TRead::Failed : Result;
+  return posixfile::ReadRegularFile(FileName, Data, MaxProfileFileSize);
 }
 
 QString StripQuotes(const QString &S) {
@@ -252,7 +243,7 @@ TProfileSnapshot::TProfileSnapshot(const QString &FileName, const QString &Templ
 
 void TProfileSnapshot::Read(const QString &FileName, const QString &Template) {
   const TRead Result = FileName.isEmpty() ? TRead::Failed : ReadFile(FileName, Data);
-  Readable = Result != TRead::Failed;
+  Readable = Result == TRead::Ok || Result == TRead::Missing;  // not a FIFO or folder in its place
   // An unreadable template is no list at all: the file starts empty.
   if (Result == TRead::Missing && !Template.isEmpty() && ReadFile(Template, Data) != TRead::Ok) Data.clear();
   if (!Readable) Data.clear();

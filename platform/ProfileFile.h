@@ -26,11 +26,9 @@ class TFileLock;
 //   entry of its section, or adds the section at the end of the file; every
 //   other byte of the file stays as it was.
 //
-// Every write is one read-change-write of the whole file under its lock
-// ("<file>.lock", FileLock.h), so that two processes writing the same file
-// never lose each other's changes, and replaces the file atomically
-// (posixfile::ReplaceFile): an interrupted write leaves the old or the new
-// file, never a torn one and no leftovers.
+// Every write is one read-change-write under the file's lock (FileLock.h)
+// and one atomic replace (PosixFile.h): two processes writing the same file
+// never lose each other's changes, a killed one leaves the old or new file.
 //
 // Files larger than MaxProfileFileSize are not read (reads give the default,
 // writes fail): a profile file is a few kilobytes, and reading a huge one

@@ -62,11 +62,9 @@ bool TRegistryFile::Write(const std::vector<TRegistryChange> &Changes, TRegistry
   if (!Lock.Take(Why, LockTimeoutMs < 0 ? FileLockWaitMs : LockTimeoutMs)) return false;
 
   QByteArray Old;
-  switch (posixfile::ReadRegularFile(File, Old)) {
-    case TRead::Missing:
-    case TRead::Ok: break;
-    case TRead::NotAFile: Why = QStringLiteral("it is not a file"); return false;
-    case TRead::Failed: Why = QStringLiteral("it cannot be read"); return false;
+  if (const TRead Got = posixfile::ReadRegularFile(File, Old); Got == TRead::NotAFile || Got == TRead::Failed) {
+    Why = Got == TRead::NotAFile ? QStringLiteral("it is not a file") : QStringLiteral("it cannot be read");
+    return false;
   }
   QString Error;
   std::optional<TRegistryTree> Tree = TRegistryTree::Parse(Old, FRoot, &Error);

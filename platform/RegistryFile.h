@@ -1,19 +1,15 @@
 #pragma once
 
 // The settings store's files: where each root's file lives, and one root's
-// file read, changed and written back under a lock.
-//
-// Every batch of changes is read, applied and written back under the file's
-// lock ("<file>.lock", FileLock.h) and replaced atomically, so that
-// concurrent writers merge instead of overwriting each other; a batch that
-// cannot get the lock is dropped.
+// file read, changed and written back under its lock (FileLock.h) by an
+// atomic replace (PosixFile.h), so that concurrent writers merge instead of
+// overwriting each other; a batch that cannot get the lock is dropped.
 //
 // A file that cannot be parsed reads as an empty store and is renamed aside
 // ("<file>.corrupt", then ".corrupt.1", ...) before anything is written
 // over it. A store file that is not a regular file (a FIFO, a folder) reads
 // as empty without ever blocking and is never written over; neither is one
-// marked read-only, not even for root. Each batch not written, and each
-// file set aside, is a line in the log (PosixFile.h).
+// marked read-only, not even for root. The log says why a batch was dropped.
 
 #include <QString>
 #include <functional>

@@ -30,16 +30,6 @@ bool EndsInsideUtf8Character(QByteArrayView Bytes) {
   return Continuations + 1 < Length;
 }
 
-// The decoder passes a surrogate without its pair through; written back as
-// UTF-8 it would become another character.
-bool HasLoneSurrogate(QStringView Text) {
-  for (qsizetype I = 0; I < Text.size(); ++I) {
-    if (Text[I].isHighSurrogate() && I + 1 < Text.size() && Text[I + 1].isLowSurrogate()) ++I;
-    else if (Text[I].isSurrogate()) return true;
-  }
-  return false;
-}
-
 template <typename TView, typename TEmit>
 void SplitLines(TView Text, TEmit Emit) {
   qsizetype Start = 0;
@@ -58,7 +48,9 @@ std::optional<std::vector<QString>> DecodeLines(const QByteArray &Bytes, QString
   if (Bytes.startsWith("\xff\xfe")) {
     QStringDecoder Decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
     const QString Text = Decoder.decode(Bytes);
-    if (Decoder.hasError() || Bytes.size() % 2 || HasLoneSurrogate(Text)) {
+    // The decoder passes a surrogate without its pair; written back as UTF-8
+    // it would become another character.
+    if (Decoder.hasError() || Bytes.size() % 2 || !Text.isValidUtf16()) {
       Why = QStringLiteral("not UTF-16 text");
       return std::nullopt;
     }
@@ -76,18 +68,10 @@ std::optional<std::vector<QString>> DecodeLines(const QByteArray &Bytes, QString
     Why = QStringLiteral("the file ends inside a character");
     return std::nullopt;
   }
-  QStringDecoder Utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
   Lines.reserve(Raw.size());
-  for (const QByteArrayView Line : Raw) {
-    if (Ansi) {
-      Lines.push_back(FromWindows1252(Line));
-      continue;
-    }
-    Utf8.resetState();
-    QString Text = Utf8.decode(Line);
-    // A value another program wrote in the desktop's own code page.
-    Lines.push_back(Utf8.hasError() ? FromWindows1252(Line) : std::move(Text));
-  }
+  // A line not in UTF-8 is a value another program wrote in the desktop's
+  // own code page.
+  for (const QByteArrayView Line : Raw) Lines.push_back(Ansi ? FromWindows1252(Line) : posixfile::DecodeText(Line));
   return Lines;
 }
 
