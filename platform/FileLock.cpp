@@ -48,12 +48,12 @@ TFileLock::~TFileLock() {
   ::close(FFd);
 }
 
-bool TFileLock::Take(QString &Why, int WaitMs) {
+bool TFileLock::Take(QString &Why) {
   if (FFile.isEmpty()) {
     Why = QStringLiteral("its folder does not exist, or it is a link that leads nowhere");
     return false;
   }
-  const QDeadlineTimer Deadline(WaitMs);
+  const QDeadlineTimer Deadline(FileLockWaitMs);
   for (int Cleared = 0;;) {
     switch (TryTake(Why)) {
       case TTry::Taken: return true;

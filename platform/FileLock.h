@@ -42,9 +42,9 @@ class TFileLock {
   TFileLock(const TFileLock &) = delete;
   TFileLock &operator=(const TFileLock &) = delete;
 
-  // Takes the lock, waiting at most WaitMs for a live holder. False, with
-  // the reason in Why, when it could not be had.
-  bool Take(QString &Why, int WaitMs = FileLockWaitMs);
+  // Takes the lock, waiting at most FileLockWaitMs for a live holder.
+  // False, with the reason in Why, when it could not be had.
+  bool Take(QString &Why);
 
  private:
   enum class TTry { Taken, Busy, Failed };

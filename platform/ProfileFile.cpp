@@ -261,9 +261,9 @@ quint32 TProfileSnapshot::GetInt(const QString &Section, const QString &Key, int
 
 // --- many writes in one step ---
 
-TProfileUpdate::TProfileUpdate(const QString &FileName, int LockWaitMs, const QString &Template)
+TProfileUpdate::TProfileUpdate(const QString &FileName, const QString &Template)
     : Canonical(posixfile::CanonicalName(FileName)), Lock(std::make_unique<TFileLock>(Canonical)) {
-  Locked = Lock->Take(Error, LockWaitMs < 0 ? FileLockWaitMs : LockWaitMs);
+  Locked = Lock->Take(Error);
   Read(FileName, Template);
   if (Locked && !Readable) Error = QStringLiteral("the file cannot be read");
 }

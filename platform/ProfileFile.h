@@ -98,8 +98,7 @@ class TProfileSnapshot {
 // the other, and replaced once by Commit. Reads between the writes see the
 // changes made so far. Nothing reaches the file without Commit; the lock is
 // let go when the object goes. With a Template, a file that does not exist
-// yet starts as a copy of it, and the commit creates the file. LockWaitMs
-// -1 waits the lock's usual time (FileLockWaitMs).
+// yet starts as a copy of it, and the commit creates the file.
 //
 //   TProfileUpdate File(Path);
 //   File.WriteString("Players", "Name02", File.GetString("Players", "Name01", "", 100));
@@ -107,7 +106,7 @@ class TProfileSnapshot {
 //   if (!File.Commit()) ...  // the file is as it was
 class TProfileUpdate : public TProfileSnapshot {
  public:
-  explicit TProfileUpdate(const QString &FileName, int LockWaitMs = -1, const QString &Template = QString());
+  explicit TProfileUpdate(const QString &FileName, const QString &Template = QString());
   ~TProfileUpdate();
   TProfileUpdate(const TProfileUpdate &) = delete;
   TProfileUpdate &operator=(const TProfileUpdate &) = delete;

@@ -59,7 +59,7 @@ bool TRegistryFile::Write(const std::vector<TRegistryChange> &Changes, TRegistry
   }
   const QString File = posixfile::CanonicalName(FFilePath);
   TFileLock Lock(File);
-  if (!Lock.Take(Why, LockTimeoutMs < 0 ? FileLockWaitMs : LockTimeoutMs)) return false;
+  if (!Lock.Take(Why)) return false;
 
   QByteArray Old;
   if (const TRead Got = posixfile::ReadRegularFile(File, Old); Got == TRead::NotAFile || Got == TRead::Failed) {
@@ -90,7 +90,6 @@ bool TRegistryFile::Write(const std::vector<TRegistryChange> &Changes, TRegistry
       case TRegistryChange::ckSetValue: Tree->Create(Change.Path)->SetValue(Change.Value); break;
     }
   }
-  if (WhileLocked) WhileLocked();
 
   const QByteArray New = Tree->Serialize(FRoot);
   if (New != Before && !posixfile::ReplaceFile(File, New, Why)) return false;

@@ -12,7 +12,6 @@
 // marked read-only, not even for root. The log says why a batch was dropped.
 
 #include <QString>
-#include <functional>
 #include <vector>
 
 #include "RegistryTree.h"
@@ -47,13 +46,6 @@ class TRegistryFile {
   // atomically when it changed. False when the batch was not written; the
   // file on disk is then as it was. Result gets the merged contents.
   bool Apply(const std::vector<TRegistryChange> &Changes, TRegistryTree *Result = nullptr);
-
-  // How long a batch waits for another writer's lock; -1: the lock's usual
-  // wait (FileLockWaitMs).
-  int LockTimeoutMs = -1;
-  // Called in Apply with the lock held, after the file was read and before
-  // it is written: lets a test make two writers overlap.
-  std::function<void()> WhileLocked;
 
  private:
   bool Write(const std::vector<TRegistryChange> &Changes, TRegistryTree *Result, QString &Why);

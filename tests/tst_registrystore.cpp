@@ -34,12 +34,6 @@ static QByteArray KeyLine(int Depth, const QByteArray &Prefix = "") {
   return Prefix + "[HKEY_CURRENT_USER" + QByteArray("\\a").repeated(Depth) + "]\n";
 }
 
-static TRegistryChange SetInteger(const QString &Name, quint32 Value) {
-  TRegistryChange Change{TRegistryChange::ckSetValue, {"Software"}, {}};
-  Change.Value = {Name, TRegistryValue::vkDword, {}, Value};
-  return Change;
-}
-
 class TestRegistryStore : public QObject {
   Q_OBJECT
   std::optional<TTempStore> Store;
@@ -230,29 +224,6 @@ class TestRegistryStore : public QObject {
     QVERIFY(stat(File.constData(), &Info) == 0);
     QCOMPARE(int(Info.st_mode), Mode);
     if (!Body.isNull()) QCOMPARE(TTempStore::Bytes(), Body);
-    QCOMPARE(Entries(), QStringList{"HKEY_CURRENT_USER.reg"});
-  }
-
-  // While one batch holds the lock (between reading the file and writing
-  // it), a second writer, of this process or another, must not get in: it
-  // would write, and the first would then write over its value. Once the
-  // lock is free the second writer's batch merges with the first's.
-  void secondWriterWaitsForTheLock() {
-    const QString File = RegistryStoreFile(TRegistryRoot::CurrentUser);
-    const auto Second = [&] {
-      TRegistryFile Writer(TRegistryRoot::CurrentUser, File);
-      Writer.LockTimeoutMs = 50;
-      return Writer.Apply({SetInteger("B", 2)});
-    };
-    TRegistryFile First(TRegistryRoot::CurrentUser, File);
-    std::optional<std::pair<bool, bool>> Wrote;  // by this process, by another
-    First.WhileLocked = [&] { Wrote = {Second(), !ExitedCleanly(Spawn([&] { return Second() ? 1 : 0; }))}; };
-    QVERIFY(First.Apply({SetInteger("A", 1)}));
-    QVERIFY(Wrote == std::pair(false, false));
-    QVERIFY(Second());
-    const TRegistryTree Merged = First.Read();
-    const TRegistryKey *Key = Merged.Find({"Software"});
-    QVERIFY(Key && Key->Value("A") && Key->Value("B"));
     QCOMPARE(Entries(), QStringList{"HKEY_CURRENT_USER.reg"});
   }
 

@@ -124,14 +124,14 @@ void TTopTenFile::ReadEntry(int Number, QString &Name, QString &Score, QString &
 
 void TTopTenFile::WriteValue(int Number, const QString &Prefix, const QString &Value) {
   MakeFolder();
-  TProfileUpdate File(FileName, -1, StartingList());
+  TProfileUpdate File(FileName, StartingList());
   Write(File, Number, qUtf8Printable(Prefix), Value);
   Commit(File, FileName, KeyName(qUtf8Printable(Prefix), Number));
 }
 
 int TTopTenFile::AddEntry(int Total, const QString &Name, int Quintors) {
   MakeFolder();
-  TProfileUpdate File(FileName, -1, StartingList());
+  TProfileUpdate File(FileName, StartingList());
   const int P = Position(File, Total);
   const QString Game = QStringLiteral("the game of %1 points").arg(Total);
   if (P > 10) return P;
@@ -165,7 +165,7 @@ int TTopTenFile::AddEntry(int Total, const QString &Name, int Quintors) {
 
 void TTopTenFile::Reset() {
   MakeFolder();
-  TProfileUpdate File(FileName, -1, StartingList());
+  TProfileUpdate File(FileName, StartingList());
   for (int N = 1; N <= 10; ++N) {
     Write(File, N, "Score", QStringLiteral("0"));
     Write(File, N, "Name", QString());
