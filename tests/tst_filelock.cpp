@@ -1,9 +1,7 @@
-// The file layer the top-ten file and the settings store share. Whatever
-// stands where a file's lock goes is taken over at once (and the log says
-// what it was), or is a live holder's lock, waited for a moment and then the
-// write is not kept, or cannot be removed and the write fails at once; the
-// log says why. A write that is kept syncs the folder after its rename.
-// Every write runs under an alarm: a write that hangs ends the test.
+// The file layer both stores share: whatever stands where a file's lock goes
+// is taken over at once, or is a live holder's (the write waits a moment and
+// is not kept), or fails the write at once; the log says which. A write kept
+// syncs the folder after its rename. A write that hangs ends the test.
 #include <QtTest>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,6 +11,7 @@
 #include "PosixFile.h"
 #include "RegistryFile.h"
 #include "TopTenFile.h"
+#include "TopTenTestSupport.h"
 
 namespace {
 QStringList Log, Calls;
@@ -23,20 +22,16 @@ void Record(QtMsgType, const QMessageLogContext &Context, const QString &Text) {
 
 // A copy of the program that takes File's lock and keeps it until killed.
 pid_t StartHolder(const QString &File) {
-  int Pipe[2];
-  if (pipe(Pipe) != 0) return -1;
   const pid_t Child = fork();
   if (Child == 0) {
     alarm(30);
-    TFileLock Lock(posixfile::CanonicalName(File));
+    TFileLock Lock(File);
     QString Why;
-    if (Lock.Take(Why) && write(Pipe[1], "", 1) == 1) pause();
+    if (Lock.Take(Why)) pause();
     _exit(1);
   }
-  char Byte;
-  const bool Holds = read(Pipe[0], &Byte, 1) == 1;
-  close(Pipe[0]), close(Pipe[1]);
-  return Holds ? Child : -1;
+  while (!QFileInfo::exists(File + ".lock")) QThread::msleep(1);  // a lock is there only when taken
+  return Child;
 }
 
 bool Kill(pid_t Child) { return kill(Child, SIGKILL) == 0 && waitpid(Child, nullptr, 0) == Child; }
@@ -92,10 +87,6 @@ class TstFileLock : public QObject {
     const bool TopTen = Store == "top ten";
     const QString File = Folder + (TopTen ? "/quintor.tps" : "/HKEY_CURRENT_USER.reg"), Lock = File + ".lock";
     const QByteArray L = QFile::encodeName(Lock), Other = QFile::encodeName(Folder + "/lockfolder/x");
-    const auto Say = [&](const QByteArray &Text) {
-      QFile Out(Lock);
-      return Out.open(QIODevice::WriteOnly) && Out.write(Text) == Text.size();
-    };
     pid_t Holder = -1;
     alarm(20);  // a hang ends the test instead of stalling it
     if (State == "FIFO") QCOMPARE(mkfifo(L, 0644), 0);
@@ -104,10 +95,10 @@ class TstFileLock : public QObject {
     if (State == "symbolic link to nowhere") QCOMPARE(symlink(Other + "/none", L), 0);
     if (State.contains("folder")) QCOMPARE(mkdir(L, 0755), 0);
     if (State == "folder that is not empty") QCOMPARE(mkdir(L + "/x", 0755), 0);
-    if (State == "empty file") QVERIFY(Say(""));
-    if (State == "unreadable file") QVERIFY(Say("1\n") && chmod(L, 0) == 0);
-    if (State.contains("earlier run")) QVERIFY(Say(QByteArray::number(getpid()) + "\nquintor\n" + QSysInfo::machineHostName().toUtf8()));
-    if (State.contains("another host")) QVERIFY(Say("1\nquintor\nother.invalid\n"));
+    if (State == "empty file") QVERIFY(Spit(Lock, ""));
+    if (State == "unreadable file") QVERIFY(Spit(Lock, "1\n") && chmod(L, 0) == 0);
+    if (State.contains("earlier run")) QVERIFY(Spit(Lock, QByteArray::number(getpid()) + "\nquintor\n" + QSysInfo::machineHostName().toUtf8()));
+    if (State.contains("another host")) QVERIFY(Spit(Lock, "1\nquintor\nother.invalid\n"));
     std::optional<TFileLock> Here;  // an flock of this process's own keeps it out too
     QString Why;
     if (State.endsWith("this process")) QVERIFY(Here.emplace(File).Take(Why));
@@ -119,8 +110,7 @@ class TstFileLock : public QObject {
     bool Written;
     if (TopTen) {
       TTopTenFile(Folder + "/quintor").AddEntry(1000, "Ann", 1);
-      QFile In(File);
-      Written = In.open(QIODevice::ReadOnly) && In.readAll().contains("Name01=Ann");
+      Written = Slurp(File).contains("Name01=Ann");
     } else {
       TRegistryChange Change{TRegistryChange::ckSetValue, {"Software"}, {"A", TRegistryValue::vkDword, {}, 1}};
       Written = TRegistryFile(TRegistryRoot::CurrentUser, File).Apply({Change});

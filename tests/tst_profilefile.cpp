@@ -82,14 +82,17 @@ class TstProfileFile : public QObject, TTopTenFolder {
     }
   }
 
-  // A replaced file keeps its permissions; a failed write changes nothing;
-  // garbage or one endless line neither crashes nor hangs, and a write goes
-  // at the end without harming what was there.
+  // A replaced file keeps its permissions, and a temporary a killed write
+  // left beside it goes (files that merely look alike stay); a failed write
+  // changes nothing; garbage or one endless line neither crashes nor hangs,
+  // and a write goes at the end without harming what was there.
   void failuresAndHostileFiles() {
     QVERIFY(Spit(Path, "[s]\nx=1\n"));
+    for (const char *Suffix : {".tmp0badcafe", ".tmp0BADCAFE", ".tmp0badcafe0", ".tmp-1"}) QVERIFY(Spit(Path + Suffix, "x"));
     QVERIFY(QFile::setPermissions(Path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     QVERIFY(WritePrivateProfileString("s", "x", "2", Path));
     QCOMPARE(QFile::permissions(Path) & (QFile::ReadGroup | QFile::ReadOther), QFile::ReadGroup);
+    QCOMPARE(FilesOf(Dir.path(), "quintor.tps").join(' '), "quintor.tps quintor.tps.tmp-1 quintor.tps.tmp0BADCAFE quintor.tps.tmp0badcafe0");
     QVERIFY(QFile::setPermissions(Path, QFile::ReadOwner));
     QVERIFY(!WritePrivateProfileString("s", "x", "3", Path));  // read-only, even for root
     QVERIFY(!WritePrivateProfileString("s", "x", "1", Dir.filePath("nofolder/x.ini")));
@@ -102,18 +105,6 @@ class TstProfileFile : public QObject, TTopTenFolder {
       QCOMPARE(GetPrivateProfileString("top ten scores", "score10", "0", 10, Path), "5");
       QVERIFY(Slurp(Path).startsWith(Content));
     }
-  }
-
-  // A temporary that a killed write left beside the file goes with the next
-  // write; files that merely look alike stay.
-  void leftoverTemporaryRemoved() {
-    QVERIFY(Spit(Path, "[s]\nk=1\n"));
-    for (const char *Suffix : {".tmp0badcafe", ".tmp0BADCAFE", ".tmp0badcafe0", ".tmp-1", ".bak"})
-      QVERIFY(Spit(Path + Suffix, "x"));
-    QVERIFY(WritePrivateProfileString("s", "k", "2", Path));
-    QCOMPARE(FilesOf(Dir.path(), "quintor.tps"),
-             QStringList({"quintor.tps", "quintor.tps.bak", "quintor.tps.tmp-1", "quintor.tps.tmp0BADCAFE",
-                          "quintor.tps.tmp0badcafe0"}));
   }
 
   // The strict conversion accepts exactly one signed 32-bit integer and names

@@ -208,16 +208,14 @@ class TstTopTenFile : public QObject, TTopTenFolder {
   // through a symbolic link to its folder.
   void twoCopiesKeepTheTrueTopTen() {
     QVERIFY(Spit(Path, Listing(QStringList(10, "0|||0"))));
-    const QString Link = Dir.path() + "-link";
-    QFile::remove(Link);
-    QVERIFY(QFile::link(Dir.path(), Link));
+    const QString Link = Dir.filePath("link");
+    QVERIFY(QFile::exists(Link) || QFile::link(Dir.path(), Link));
     QList<int> Totals;
     while (Totals.size() < 30)
       if (const int T = QRandomGenerator::global()->bounded(1, 1000); !Totals.contains(T)) Totals << T;
     QProcess Copies[2];
     for (int C = 0; C < 2; ++C) StartEntering(Copies[C], C ? Link + "/quintor" : Program, Totals.mid(C * 15, 15));
     for (QProcess &Copy : Copies) QVERIFY(Copy.waitForFinished(30000) && Copy.exitCode() == 0);
-    QFile::remove(Link);
     std::sort(Totals.begin(), Totals.end(), std::greater<>());
     QStringList Places;
     for (int T : Totals.mid(0, 10)) Places << Game(T);
