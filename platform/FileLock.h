@@ -22,10 +22,13 @@
 // lock one of them has just taken. What cannot be removed (a folder that is
 // not empty) fails the write at once.
 //
-// One timeout: a holder keeps the lock for a read, a write and two syncs,
-// milliseconds (hundreds on a slow disk). A live lock held longer belongs to
-// a copy that hangs or was stopped: the write is not kept rather than
-// freezing the window that asked for it. A live lock is never taken over.
+// (QLockFile blocks on a FIFO at that name and lets an empty lock age first.)
+//
+// One timeout, FileLockWaitMs: a holder keeps the lock for a read, a write
+// and a sync, milliseconds (hundreds on a slow disk), so a second is ample.
+// A live lock held longer belongs to a copy that hangs or was stopped: the
+// write is not kept rather than freezing the window that asked for it. A
+// live lock is never taken over.
 
 #include <QByteArray>
 #include <QString>
