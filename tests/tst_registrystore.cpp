@@ -5,7 +5,6 @@
 // paths to the store), and trees of any depth are copied and destroyed.
 
 #include <csignal>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
