@@ -1,25 +1,9 @@
 #include "ProfileFile.h"
 
+#include "FileLock.h"
 #include "PosixFile.h"
 
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
-#include <QStringDecoder>
-#include <QSysInfo>
-#include <QThread>
-#include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <ctime>
-#include <utility>
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -36,27 +20,9 @@ QString Trimmed(const QString &S) {
   return S.mid(B, E - B);
 }
 
-// Bytes 0x80 to 0x9F of Windows-1252; the five unassigned ones pass through.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Each name and value is decoded on its own: a U+FEFF at its start is part of
-// it, not a byte-order mark to drop (the file's own mark is skipped before).
-QString DecodeText(QByteArrayView Bytes) {
-  QStringDecoder Utf8(QStringDecoder::Utf8,
-                      QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-  QString Text = Utf8(Bytes);
-  if (!Utf8.hasError()) return Text;
-  Text.clear();
-  Text.reserve(Bytes.size());
-  for (char B : Bytes) {
-    const auto U = static_cast<unsigned char>(B);
-    Text += QChar(U >= 0x80 && U < 0xA0 ? Cp1252High[U - 0x80] : char16_t(U));
-  }
-  return Text;
-}
+// Each name and value is decoded on its own (the file's own byte-order mark
+// is skipped before).
+using posixfile::DecodeText;
 
 // Names in the file are compared as UTF-8 bytes, folding ASCII letters only.
 // A name that is not valid UTF-8 is first read as Windows-1252.
@@ -149,165 +115,10 @@ TLocation Locate(const QByteArray &Data, const QByteArray &Section, const QByteA
   return L;
 }
 
-// Plain system calls rather than QFile/QSaveFile: the file is one of many
-// beside the program, replaced without a name until the last moment, and the
-// toolkit's extra checks around each step (access tests, repeated stats)
-// cost more than the work itself.
-using posixfile::TFd;
 using posixfile::TRead;
-using posixfile::WriteAll;
 
-// A FIFO or folder in the file's place reads as a file that cannot be read.
 TRead ReadFile(const QString &FileName, QByteArray &Data) {
-  const TRead Result = posixfile::ReadRegularFile(FileName, Data, MaxProfileFileSize);
-  return Result == TRead::NotAFile ? TRead::Failed : Result;
-}
-
-// A new file gets the name "<file>.tmp" and eight hex digits for the moment
-// between being written and being renamed over the file. Under the lock no
-// other writer has one, so any such name is what a killed writer left.
-constexpr char TempInfix[] = ".tmp";
-constexpr qsizetype TempDigits = 8;
-
-QByteArray NewTempName(const QByteArray &Final) {
-  return Final + TempInfix +
-         QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(TempDigits, '0');
-}
-
-void RemoveStaleTemps(const QByteArray &Final) {
-  const qsizetype Slash = Final.lastIndexOf('/');
-  const QByteArray Folder = Slash < 0 ? QByteArray(".") : Final.left(Slash + 1);
-  const QByteArray Prefix = Final.mid(Slash + 1) + TempInfix;
-  DIR *Listing = ::opendir(Folder.constData());
-  if (!Listing) return;
-  while (const dirent *Entry = ::readdir(Listing)) {
-    const QByteArrayView Name(Entry->d_name);
-    if (Name.size() != Prefix.size() + TempDigits || !Name.startsWith(Prefix)) continue;
-    bool Hex = true;
-    for (char C : Name.sliced(Prefix.size())) Hex = Hex && ((C >= '0' && C <= '9') || (C >= 'a' && C <= 'f'));
-    if (Hex) ::unlinkat(::dirfd(Listing), Entry->d_name, 0);
-  }
-  ::closedir(Listing);
-}
-
-// Writes Data to a file without a name in Final's folder and then gives it
-// TempName; a process killed before that leaves nothing behind. Fails (-1)
-// where the file system or /proc does not allow it.
-int WriteUnnamed(const QByteArray &Final, const QByteArray &Data, const struct stat *Old,
-                 QByteArray &TempName) {
-  const qsizetype Slash = Final.lastIndexOf('/');
-  const QByteArray Folder = Slash < 0 ? QByteArray(".") : Final.left(Slash + 1);
-  TFd File(::open(Folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-  if (File.Fd < 0 || !WriteAll(File.Fd, Data) || (Old && ::fchmod(File.Fd, Old->st_mode & 07777) != 0) ||
-      ::fdatasync(File.Fd) != 0)
-    return -1;
-  const QByteArray Self = "/proc/self/fd/" + QByteArray::number(File.Fd);
-  for (int Attempt = 0; Attempt < 100; ++Attempt) {
-    TempName = NewTempName(Final);
-    if (::linkat(AT_FDCWD, Self.constData(), AT_FDCWD, TempName.constData(), AT_SYMLINK_FOLLOW) == 0)
-      return File.Release();
-    if (errno != EEXIST) break;
-  }
-  TempName.clear();
-  return -1;
-}
-
-int WriteNamed(const QByteArray &Final, const QByteArray &Data, const struct stat *Old,
-               QByteArray &TempName) {
-  int Fd = -1;
-  for (int Attempt = 0; Fd < 0 && Attempt < 100; ++Attempt) {
-    TempName = NewTempName(Final);
-    Fd = ::open(TempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (Fd < 0 && errno != EEXIST && errno != EINTR) break;
-  }
-  if (Fd < 0) {
-    TempName.clear();
-    return -1;
-  }
-  TFd File(Fd);
-  if (!WriteAll(Fd, Data) || (Old && ::fchmod(Fd, Old->st_mode & 07777) != 0) || ::fdatasync(Fd) != 0)
-    return -1;  // the caller removes TempName
-  return File.Release();
-}
-
-// Puts Data in Target's place in one rename: a crash, a kill or a full disk
-// leaves either the old file or the new one. The new file keeps the old
-// one's permissions. Only called with the file's lock held.
-bool ReplaceFile(const QString &Target, const QByteArray &Data) {
-  QString Final = Target;
-  const QFileInfo TargetInfo(Target);
-  if (TargetInfo.isSymLink()) Final = TargetInfo.canonicalFilePath();  // replace what it points at
-  if (Final.isEmpty()) return false;
-  const QByteArray FinalName = QFile::encodeName(Final);
-  struct stat Old;
-  const bool Existed = ::stat(FinalName.constData(), &Old) == 0;
-  // A rename would replace a file marked read-only; the desktop's profile
-  // functions leave such a file alone, and so do we (also for root).
-  if (Existed && (!(Old.st_mode & 0222) || ::access(FinalName.constData(), W_OK) != 0)) return false;
-
-  RemoveStaleTemps(FinalName);
-  QByteArray TempName;
-  int Fd = WriteUnnamed(FinalName, Data, Existed ? &Old : nullptr, TempName);
-  if (Fd < 0) Fd = WriteNamed(FinalName, Data, Existed ? &Old : nullptr, TempName);
-  bool Ok = Fd >= 0 && ::close(Fd) == 0;
-  if (Ok) Ok = ::rename(TempName.constData(), FinalName.constData()) == 0;
-  if (!Ok && !TempName.isEmpty()) ::unlink(TempName.constData());
-  return Ok;
-}
-
-// A lock file whose holder is gone. Every holder keeps an flock() on its
-// lock file from the moment it creates it, then writes its process id and
-// host name into it (QLockFile's format). A file nobody holds is stale when
-// its process is gone (it may also be between letting go and removing it,
-// alive), when it names this process, which does not hold it (an earlier
-// process had the same id; QLockFile would wait for itself), or when it is
-// still empty a moment after it was made (its maker died before signing it;
-// QLockFile alone would wait half a minute). The
-// stale file is removed while we hold its flock, and only if the name still
-// refers to it, so that two processes taking it over at once never remove
-// the new holder's file. QLockFile's own takeover is slow and can itself
-// leave files behind when killed in the middle, so it runs only for the
-// cases this one leaves open.
-bool RemoveDeadLock(const QString &LockName) {
-  const QByteArray Name = QFile::encodeName(LockName);
-  TFd File(::open(Name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-  struct stat Info, Now;
-  if (File.Fd < 0 || ::fstat(File.Fd, &Info) != 0 || !S_ISREG(Info.st_mode) ||
-      ::flock(File.Fd, LOCK_EX | LOCK_NB) != 0)
-    return false;
-  char Text[512];
-  const ssize_t Got = ::read(File.Fd, Text, sizeof Text);
-  bool Dead = false;
-  if (Got == 0) {
-    timespec Clock;
-    ::clock_gettime(CLOCK_REALTIME, &Clock);
-    const qint64 AgeMs = (qint64(Clock.tv_sec) - Info.st_mtim.tv_sec) * 1000 +
-                         (qint64(Clock.tv_nsec) - Info.st_mtim.tv_nsec) / 1000000;
-    Dead = AgeMs >= 500;
-  } else if (Got > 0) {
-    const QList<QByteArray> Lines = QByteArray(Text, Got).split('\n');
-    bool IsNumber = false;
-    const qint64 Pid = Lines[0].toLongLong(&IsNumber);
-    Dead = IsNumber && Pid > 0 && Pid == pid_t(Pid) && Lines.size() > 2 &&
-           Lines[2] == QSysInfo::machineHostName().toLocal8Bit() &&
-           (Pid == ::getpid() || (::kill(pid_t(Pid), 0) != 0 && errno == ESRCH));
-  }
-  if (!Dead || ::stat(Name.constData(), &Now) != 0 || Now.st_ino != Info.st_ino || Now.st_dev != Info.st_dev)
-    return false;
-  return ::unlink(Name.constData()) == 0;
-}
-
-// QLockFile's own wait sleeps 100 ms and more between tries; a write of
-// another process is over in a few milliseconds.
-bool TakeLock(QLockFile &Lock, const QString &LockName, int WaitMs) {
-  const QDeadlineTimer Deadline(WaitMs);
-  for (;;) {
-    const bool TookOver = RemoveDeadLock(LockName);
-    if (Lock.tryLock(0)) return true;
-    if (Lock.error() != QLockFile::LockFailedError) return false;  // e.g. the folder cannot be written
-    if (Deadline.hasExpired()) return false;
-    if (!TookOver) QThread::msleep(2 + QRandomGenerator::global()->bounded(3));
-  }
+  return posixfile::ReadRegularFile(FileName, Data, MaxProfileFileSize);
 }
 
 QString StripQuotes(const QString &S) {
@@ -432,7 +243,7 @@ TProfileSnapshot::TProfileSnapshot(const QString &FileName, const QString &Templ
 
 void TProfileSnapshot::Read(const QString &FileName, const QString &Template) {
   const TRead Result = FileName.isEmpty() ? TRead::Failed : ReadFile(FileName, Data);
-  Readable = Result != TRead::Failed;
+  Readable = Result == TRead::Ok || Result == TRead::Missing;  // not a FIFO or folder in its place
   // An unreadable template is no list at all: the file starts empty.
   if (Result == TRead::Missing && !Template.isEmpty() && ReadFile(Template, Data) != TRead::Ok) Data.clear();
   if (!Readable) Data.clear();
@@ -450,11 +261,14 @@ quint32 TProfileSnapshot::GetInt(const QString &Section, const QString &Key, int
 
 // --- many writes in one step ---
 
-TProfileUpdate::TProfileUpdate(const QString &FileName, int LockWaitMs, const QString &Template)
-    : FileName(FileName), Lock(FileName + QLatin1String(".lock")) {
-  Locked = !FileName.isEmpty() && TakeLock(Lock, FileName + QLatin1String(".lock"), LockWaitMs);
+TProfileUpdate::TProfileUpdate(const QString &FileName, const QString &Template)
+    : Canonical(posixfile::CanonicalName(FileName)), Lock(std::make_unique<TFileLock>(Canonical)) {
+  Locked = Lock->Take(Error);
   Read(FileName, Template);
+  if (Locked && !Readable) Error = QStringLiteral("the file cannot be read");
 }
+
+TProfileUpdate::~TProfileUpdate() = default;
 
 bool TProfileUpdate::WriteString(const QString &Section, const QString &Key, const QString &Value) {
   switch (Edit(Data, Hint, Section, Key, Value)) {
@@ -468,7 +282,7 @@ bool TProfileUpdate::WriteString(const QString &Section, const QString &Key, con
 bool TProfileUpdate::Commit() {
   if (!CanCommit()) return false;
   if (!Changed) return true;
-  if (!ReplaceFile(FileName, Data)) return false;
+  if (!posixfile::ReplaceFile(Canonical, Data, Error)) return false;
   Changed = false;
   return true;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
+
+class TFileLock;
 
 // Reading and writing values of an INI ("profile") file the way the
 // desktop's private-profile functions do it:
@@ -24,26 +26,15 @@
 //   entry of its section, or adds the section at the end of the file; every
 //   other byte of the file stays as it was.
 //
-// Every write is one read-change-write of the whole file under a lock file
-// beside it ("<file>.lock"), so that two processes writing the same file
-// never lose each other's changes. A lock left by a process that died is
-// taken over; a lock that another process keeps is waited for at most
-// ProfileLockWaitMs, and the write then fails. The file is replaced
-// atomically: the new text goes to a temporary file without a name, which
-// vanishes with the process should it die, and is put in the file's place by
-// a rename, so an interrupted write leaves the old or the new file, never a
-// torn one and no leftovers. The one temporary a killed writer can leave (in
-// the instant between naming it and the rename, or where the file system
-// cannot make nameless files) is removed by the next write.
+// Every write is one read-change-write under the file's lock (FileLock.h)
+// and one atomic replace (PosixFile.h): two processes writing the same file
+// never lose each other's changes, a killed one leaves the old or new file.
 //
 // Files larger than MaxProfileFileSize are not read (reads give the default,
 // writes fail): a profile file is a few kilobytes, and reading a huge one
 // whole could exhaust memory.
 
 constexpr qint64 MaxProfileFileSize = 64 * 1024 * 1024;
-// Another process holds the lock for the few milliseconds of one write; a
-// longer hold means it hangs, and the caller (a window, often) stops waiting.
-constexpr int ProfileLockWaitMs = 1000;
 
 // The value of Key in Section, or Default (less its trailing spaces) when the
 // file, the section or the key is missing. An existing empty value is
@@ -115,8 +106,8 @@ class TProfileSnapshot {
 //   if (!File.Commit()) ...  // the file is as it was
 class TProfileUpdate : public TProfileSnapshot {
  public:
-  explicit TProfileUpdate(const QString &FileName, int LockWaitMs = ProfileLockWaitMs,
-                          const QString &Template = QString());
+  explicit TProfileUpdate(const QString &FileName, const QString &Template = QString());
+  ~TProfileUpdate();
   TProfileUpdate(const TProfileUpdate &) = delete;
   TProfileUpdate &operator=(const TProfileUpdate &) = delete;
 
@@ -128,10 +119,13 @@ class TProfileUpdate : public TProfileSnapshot {
   // Writes the changes, if any, in one atomic replace. False when the file
   // could not be written (it is then as it was before this object).
   bool Commit();
+  // Why the lock, the read or the commit failed.
+  const QString &Why() const { return Error; }
 
  private:
-  const QString FileName;
-  QLockFile Lock;
+  const QString Canonical;  // the name every path to the file comes to
+  std::unique_ptr<TFileLock> Lock;
+  QString Error;
   bool Locked = false;
   bool Changed = false;
 };

@@ -1,23 +1,17 @@
 #pragma once
 
 // The settings store's files: where each root's file lives, and one root's
-// file read, changed and written back under a lock.
-//
-// Every batch of changes is read, applied and written back under the lock
-// file "<file>.lock" (it holds the writer's process id, program name and
-// host name, a line each), through an atomic replace, so that concurrent
-// writers merge instead of overwriting each other. A lock whose process is
-// gone, or that is still empty a moment after it was made, is taken over at
-// once; a batch that cannot get the lock within LockTimeoutMs is dropped.
+// file read, changed and written back under its lock (FileLock.h) by an
+// atomic replace (PosixFile.h), so that concurrent writers merge instead of
+// overwriting each other; a batch that cannot get the lock is dropped.
 //
 // A file that cannot be parsed reads as an empty store and is renamed aside
 // ("<file>.corrupt", then ".corrupt.1", ...) before anything is written
 // over it. A store file that is not a regular file (a FIFO, a folder) reads
 // as empty without ever blocking and is never written over; neither is one
-// marked read-only, not even for root.
+// marked read-only, not even for root. The log says why a batch was dropped.
 
 #include <QString>
-#include <functional>
 #include <vector>
 
 #include "RegistryTree.h"
@@ -53,14 +47,9 @@ class TRegistryFile {
   // file on disk is then as it was. Result gets the merged contents.
   bool Apply(const std::vector<TRegistryChange> &Changes, TRegistryTree *Result = nullptr);
 
-  // How long a batch waits for another writer's lock. Another writer holds
-  // it for milliseconds; the window that saves must not freeze for longer.
-  int LockTimeoutMs = 500;
-  // Called in Apply with the lock held, after the file was read and before
-  // it is written: lets a test make two writers overlap.
-  std::function<void()> WhileLocked;
-
  private:
+  bool Write(const std::vector<TRegistryChange> &Changes, TRegistryTree *Result, QString &Why);
+
   TRegistryRoot FRoot;
   QString FFilePath;
 };

@@ -1,5 +1,7 @@
 #include "RegistryTree.h"
 
+#include "PosixFile.h"
+
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -15,22 +17,7 @@ bool SortsBefore(const TRegistryKey *A, const TRegistryKey *B) {
   return A->Name().compare(B->Name(), Qt::CaseInsensitive) < 0;
 }
 
-// 0x80 to 0x9f; the five bytes Windows-1252 leaves undefined keep their
-// control characters, as the desktop's conversion does.
-const char16_t Windows1252High[32] = {
-    0x20ac, 0x0081, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008d, 0x017d, 0x008f, 0x0090, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022,
-    0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0x009d, 0x017e, 0x0178};
-
-QString FromWindows1252(QByteArrayView Bytes) {
-  QString Text(Bytes.size(), Qt::Uninitialized);
-  QChar *Out = Text.data();
-  for (const char C : Bytes) {
-    const uchar B = uchar(C);
-    *Out++ = QChar(B >= 0x80 && B < 0xa0 ? Windows1252High[B - 0x80] : char16_t(B));
-  }
-  return Text;
-}
+using posixfile::FromWindows1252;
 
 // Whether the last bytes are the start of a UTF-8 sequence that the file
 // cut short: a file truncated in the middle of a character.
@@ -61,7 +48,9 @@ std::optional<std::vector<QString>> DecodeLines(const QByteArray &Bytes, QString
   if (Bytes.startsWith("\xff\xfe")) {
     QStringDecoder Decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
     const QString Text = Decoder.decode(Bytes);
-    if (Decoder.hasError()) {
+    // The decoder passes a surrogate without its pair; written back as UTF-8
+    // it would become another character.
+    if (Decoder.hasError() || Bytes.size() % 2 || !Text.isValidUtf16()) {
       Why = QStringLiteral("not UTF-16 text");
       return std::nullopt;
     }
@@ -79,18 +68,10 @@ std::optional<std::vector<QString>> DecodeLines(const QByteArray &Bytes, QString
     Why = QStringLiteral("the file ends inside a character");
     return std::nullopt;
   }
-  QStringDecoder Utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
   Lines.reserve(Raw.size());
-  for (const QByteArrayView Line : Raw) {
-    if (Ansi) {
-      Lines.push_back(FromWindows1252(Line));
-      continue;
-    }
-    Utf8.resetState();
-    QString Text = Utf8.decode(Line);
-    // A value another program wrote in the desktop's own code page.
-    Lines.push_back(Utf8.hasError() ? FromWindows1252(Line) : std::move(Text));
-  }
+  // A line not in UTF-8 is a value another program wrote in the desktop's
+  // own code page.
+  for (const QByteArrayView Line : Raw) Lines.push_back(Ansi ? FromWindows1252(Line) : posixfile::DecodeText(Line));
   return Lines;
 }
 

@@ -1,13 +1,10 @@
 // The profile functions read and write one value at a time. The contract:
 // names match without regard to case, values come back trimmed and
-// unquoted, and a write touches one line and nothing else, under a lock,
-// leaving nothing behind. That a killed write leaves the old file or the
+// unquoted, and a write touches one line and nothing else, leaving nothing
+// behind (the lock is tested with the file layer). That a killed write leaves the old file or the
 // new one is tested with the top ten, whose entries are written the same
 // way. Also the strict integer conversion the top ten reads its scores with.
-#include <QLockFile>
 #include <QtTest>
-#include <cstdio>
-#include <unistd.h>
 
 #include "ProfileFile.h"
 #include "StrToInt.h"
@@ -85,14 +82,17 @@ class TstProfileFile : public QObject, TTopTenFolder {
     }
   }
 
-  // A replaced file keeps its permissions; a failed write changes nothing;
-  // garbage or one endless line neither crashes nor hangs, and a write goes
-  // at the end without harming what was there.
+  // A replaced file keeps its permissions, and a temporary a killed write
+  // left beside it goes (files that merely look alike stay); a failed write
+  // changes nothing; garbage or one endless line neither crashes nor hangs,
+  // and a write goes at the end without harming what was there.
   void failuresAndHostileFiles() {
     QVERIFY(Spit(Path, "[s]\nx=1\n"));
+    for (const char *Suffix : {".tmp0badcafe", ".tmp0BADCAFE", ".tmp0badcafe0", ".tmp-1"}) QVERIFY(Spit(Path + Suffix, "x"));
     QVERIFY(QFile::setPermissions(Path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     QVERIFY(WritePrivateProfileString("s", "x", "2", Path));
     QCOMPARE(QFile::permissions(Path) & (QFile::ReadGroup | QFile::ReadOther), QFile::ReadGroup);
+    QCOMPARE(FilesOf(Dir.path(), "quintor.tps").join(' '), "quintor.tps quintor.tps.tmp-1 quintor.tps.tmp0BADCAFE quintor.tps.tmp0badcafe0");
     QVERIFY(QFile::setPermissions(Path, QFile::ReadOwner));
     QVERIFY(!WritePrivateProfileString("s", "x", "3", Path));  // read-only, even for root
     QVERIFY(!WritePrivateProfileString("s", "x", "1", Dir.filePath("nofolder/x.ini")));
@@ -105,66 +105,6 @@ class TstProfileFile : public QObject, TTopTenFolder {
       QCOMPARE(GetPrivateProfileString("top ten scores", "score10", "0", 10, Path), "5");
       QVERIFY(Slurp(Path).startsWith(Content));
     }
-  }
-
-  // A lock another process holds makes a write wait a moment and fail; a
-  // lock whose holder died is taken over at once, also one it died before
-  // signing (an empty lock file), unless the file was made a moment ago and
-  // its maker may be about to take it.
-  void lock_data() {
-    QTest::addColumn<QString>("Holder");
-    QTest::addColumn<bool>("Taken");
-    QTest::newRow("held by a running process") << "running" << false;
-    QTest::newRow("left by a killed process") << "killed" << true;
-    QTest::newRow("left by an earlier process with this one's id") << "same id" << true;
-    QTest::newRow("empty, just made") << "empty now" << false;
-    QTest::newRow("empty, made long ago") << "empty before" << true;
-  }
-  void lock() {
-    QFETCH(QString, Holder);
-    QFETCH(bool, Taken);
-    const QString LockName = Path + ".lock";
-    QLockFile Held(LockName);
-    if (Holder == "killed") {
-      QProcess Child;
-      Child.start(QCoreApplication::applicationFilePath(), {"--lock", Path});
-      QVERIFY(Child.waitForReadyRead(10000));
-      QCOMPARE(Child.readAll(), "locked\n");
-      Child.kill();
-      QVERIFY(Child.waitForFinished());
-    } else if (Holder.startsWith("empty")) {
-      QFile Empty(LockName);
-      QVERIFY(Empty.open(QIODevice::WriteOnly));
-      if (Holder == "empty before")
-        QVERIFY(Empty.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
-    } else {
-      QVERIFY(Held.tryLock(0));
-      if (Holder == "same id") {
-        QFile::copy(LockName, LockName + ".kept");  // its content names this process
-        Held.unlock();
-        QVERIFY(QFile::rename(LockName + ".kept", LockName));
-      }
-    }
-    QVERIFY(QFile::exists(LockName));
-    {
-      TProfileUpdate Update(Path, 100);
-      QVERIFY(Update.WriteString("s", "k", "v"));
-      QCOMPARE(Update.Commit(), Taken);
-    }
-    QCOMPARE(Slurp(Path), Taken ? QByteArray("[s]\nk=v\n") : NoFile);
-    QCOMPARE(QFile::exists(LockName), !Taken);
-  }
-
-  // A temporary that a killed write left beside the file goes with the next
-  // write; files that merely look alike stay.
-  void leftoverTemporaryRemoved() {
-    QVERIFY(Spit(Path, "[s]\nk=1\n"));
-    for (const char *Suffix : {".tmp0badcafe", ".tmp0BADCAFE", ".tmp0badcafe0", ".tmp-1", ".bak"})
-      QVERIFY(Spit(Path + Suffix, "x"));
-    QVERIFY(WritePrivateProfileString("s", "k", "2", Path));
-    QCOMPARE(FilesOf(Dir.path(), "quintor.tps"),
-             QStringList({"quintor.tps", "quintor.tps.bak", "quintor.tps.tmp-1", "quintor.tps.tmp0BADCAFE",
-                          "quintor.tps.tmp0badcafe0"}));
   }
 
   // The strict conversion accepts exactly one signed 32-bit integer and names
@@ -190,17 +130,6 @@ class TstProfileFile : public QObject, TTopTenFolder {
   }
 };
 
-int main(int argc, char *argv[]) {
-  if (argc == 3 && qstrcmp(argv[1], "--lock") == 0) {  // the lock test's holder, until killed
-    QCoreApplication App(argc, argv);
-    TProfileUpdate Update(QString::fromLocal8Bit(argv[2]));
-    std::puts(Update.CanCommit() ? "locked" : "not locked");
-    std::fflush(stdout);
-    for (;;) ::pause();
-  }
-  QCoreApplication App(argc, argv);
-  TstProfileFile Test;
-  return QTest::qExec(&Test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TstProfileFile)
 
 #include "tst_profilefile.moc"

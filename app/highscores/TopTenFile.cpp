@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "PosixFile.h"
 #include "ProfileFile.h"
 #include "ProgramPath.h"
 #include "StrToInt.h"
@@ -86,6 +87,14 @@ void ReadPlace(const TProfileSnapshot &File, int Number, QString &Name, QString 
 void Write(TProfileUpdate &File, int Number, const char *Prefix, const QString &Value) {
   File.WriteString(Section, KeyName(Prefix, Number), Value);
 }
+
+// A change the list did not take is lost without a word to the player; the
+// log says which and why.
+void Commit(TProfileUpdate &File, const QString &FileName, const QString &What) {
+  if (!File.CanCommit() || !File.Commit())
+    qCWarning(lcFiles, "%s was not kept in %s: %s", qUtf8Printable(What), qUtf8Printable(FileName),
+              qUtf8Printable(File.Why()));
+}
 }  // namespace
 
 TTopTenFile::TTopTenFile() : TTopTenFile(ProgramFilePath()) {}
@@ -113,18 +122,22 @@ void TTopTenFile::ReadEntry(int Number, QString &Name, QString &Score, QString &
 }
 
 void TTopTenFile::WriteValue(int Number, const QString &Prefix, const QString &Value) {
-  // A failed write is lost without a word: the list simply stays as it was.
   MakeFolder();
-  TProfileUpdate File(FileName, ProfileLockWaitMs, StartingList());
+  TProfileUpdate File(FileName, StartingList());
   Write(File, Number, qUtf8Printable(Prefix), Value);
-  File.Commit();
+  Commit(File, FileName, KeyName(qUtf8Printable(Prefix), Number));
 }
 
 int TTopTenFile::AddEntry(int Total, const QString &Name, int Quintors) {
   MakeFolder();
-  TProfileUpdate File(FileName, ProfileLockWaitMs, StartingList());
+  TProfileUpdate File(FileName, StartingList());
   const int P = Position(File, Total);
-  if (P > 10 || !File.CanCommit()) return P;  // not kept, without a word
+  const QString Game = QStringLiteral("the game of %1 points").arg(Total);
+  if (P > 10) return P;
+  if (!File.CanCommit()) {
+    Commit(File, FileName, Game);
+    return P;
+  }
   // The keys change in the order the list has always been written in, one
   // place after the other from the bottom, so that the keys a hand-edited
   // file lacks are added in that order too.
@@ -145,20 +158,20 @@ int TTopTenFile::AddEntry(int Total, const QString &Name, int Quintors) {
   Write(File, P, "Name", OneLine);
   Write(File, P, "Date", Today());
   Write(File, P, "Quintors", QString::number(Quintors));
-  File.Commit();
+  Commit(File, FileName, Game);
   return P;
 }
 
 void TTopTenFile::Reset() {
   MakeFolder();
-  TProfileUpdate File(FileName, ProfileLockWaitMs, StartingList());
+  TProfileUpdate File(FileName, StartingList());
   for (int N = 1; N <= 10; ++N) {
     Write(File, N, "Score", QStringLiteral("0"));
     Write(File, N, "Name", QString());
     Write(File, N, "Date", QString());
     Write(File, N, "Quintors", QStringLiteral("0"));
   }
-  File.Commit();
+  Commit(File, FileName, QStringLiteral("the reset of the list"));
 }
 
 void TTopTenFile::EnterNewScore(int Total, int Quintors, const TAskName &AskName) {

@@ -20,7 +20,7 @@
 // the game entering games at the same time keep the true ten best of both.
 // When the lock cannot be had within a moment (another copy hangs in the
 // middle of an entry), the entry is not kept, as when the file cannot be
-// written.
+// written; the player is not told, the log ("quintor.files") says why.
 class TTopTenFile {
  public:
   // The file beside the running program (ProgramFilePath()).
