@@ -109,6 +109,15 @@ QRect TScoreGrid::CellRect(int Col, int Row) const {
   return {Col * (DefaultColWidth + GridLineWidth), Top, DefaultColWidth, Height};
 }
 
+bool TScoreGrid::CellAt(int X, int Y, int &Col, int &Row) const {
+  if (X < 0 || Y < 0) return false;
+  Col = X / (DefaultColWidth + GridLineWidth);
+  int Bottom = 0;
+  for (Row = 0; Row < FRowCount; ++Row)
+    if (Y < (Bottom += FRowHeights[Row] + GridLineWidth)) return Col < FColCount;
+  return false;
+}
+
 bool TScoreGrid::InClient(QPoint WidgetPos) const {
   return rect().adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth).contains(WidgetPos);
 }

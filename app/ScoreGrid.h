@@ -3,8 +3,8 @@
 // A small text grid for the score card: cells of a default width and height
 // separated by one-pixel grid lines, some leading columns and rows fixed
 // (drawn grey, never selected), inside a two-pixel sunken border. It reports
-// mouse presses and moves in client coordinates, so that a caller's hit test
-// is X div (column width + 1) and Y div (row height + 1).
+// mouse presses and moves in client coordinates, and answers which cell is
+// under such a point (CellAt) and where a cell is (CellRect).
 //
 // The lines and the border are laid out in device pixels: at any scale each
 // grid line and each ring of the border is the same whole number of device
@@ -52,6 +52,10 @@ class TScoreGrid : public QWidget {
 
   // The cell's rectangle in client coordinates (origin inside the border).
   QRect CellRect(int Col, int Row) const;
+  // The cell under a point in client coordinates, as MouseDown and MouseMove
+  // report it; false outside the cells. A grid line belongs to the cell left
+  // of or above it.
+  bool CellAt(int X, int Y, int &Col, int &Row) const;
   QPoint ClientOrigin() const { return {BorderWidth, BorderWidth}; }
 
   // The cell that shows the cursor; a column or row of -1 shows none.
