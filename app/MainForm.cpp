@@ -1,79 +1,35 @@
 #include "MainForm.h"
 
 #include <QDateTime>
-#include <limits>
-#include <vector>
 #include <QDialog>
-#include <QFontDatabase>
 #include <QKeyEvent>
-#include <QShortcut>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
-#include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
 #include "Accessibility.h"
 #include "DialogHabits.h"
+#include "Fonts.h"
 #include "QuintorApplication.h"
 #include "ScoreGrid.h"
 #include "ui_MainForm.h"
 
 using namespace quintor;
 
-namespace {
-
-constexpr int ColPitch = TScoreGrid::DefaultColWidth + TScoreGrid::GridLineWidth;   // 31
-constexpr int RowPitch = TScoreGrid::DefaultRowHeight + TScoreGrid::GridLineWidth;  // 17
-
-// The box under a point of a box grid's client area, or false outside the
-// used cells. The pitch includes the grid line, so a line belongs to the
-// cell left of or above it.
-bool BoxAt(int X, int Y, int Rows, int &Col, int &Row) {
-  if (X < 0 || Y < 0) return false;
-  Col = X / ColPitch;
-  Row = Y / RowPitch;
-  return Col < ColumnCount && Row < Rows;
-}
-
-// The window's font is "MS Sans Serif" at 11 pixels; where that face is
-// missing, a sans-serif face with Arial's metrics keeps every caption inside
-// the fixed layout.
-void RegisterFontSubstitutes() {
-  static const bool Done = [] {
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                QStringLiteral("DejaVu Sans")});
-    return true;
-  }();
-  (void)Done;
-}
-
-// Family, or its first installed stand-in. Asked for by a name that is
-// installed, a font is found at once; a missing name makes the font system
-// rank every installed face to find its nearest match.
-QString InstalledFamily(const QString &Family) {
-  if (QFontDatabase::hasFamily(Family)) return Family;
-  for (const QString &Substitute : QFont::substitutes(Family))
-    if (QFontDatabase::hasFamily(Substitute)) return Substitute;
-  return Family;
-}
-
-}  // namespace
-
 TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent), Ui(std::make_unique<Ui::TMainForm>()) {
   InstallGameAccessibility();
   // The form's font is set before its controls exist, so that they take it
   // as they are made rather than each re-measuring itself on a change.
-  SetupFonts();
+  setFont(FormFont());
   Ui->setupUi(this);
-  SetupControlFonts();
+  QFont Bold = font();
+  Bold.setBold(true);
+  Ui->Label11->setFont(Bold);
+  Ui->GrandTotal->setFont(GrandTotalFont());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -127,23 +83,6 @@ TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent), Ui(std::make_unique
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::SetupFonts() {
-  RegisterFontSubstitutes();
-  QFont FormFont(InstalledFamily(QStringLiteral("MS Sans Serif")));
-  FormFont.setPixelSize(11);
-  setFont(FormFont);
-}
-
-void TMainForm::SetupControlFonts() {
-  QFont Bold = font();
-  Bold.setBold(true);
-  Ui->Label11->setFont(Bold);
-  QFont Total(InstalledFamily(QStringLiteral("Arial")));
-  Total.setPixelSize(24);
-  Total.setBold(true);
-  Ui->GrandTotal->setFont(Total);
-}
-
 void TMainForm::SetupKeyboardAndReaders() {
   // The keys 1 to 5 press the dice top to bottom, wherever the focus is.
   for (int I = 0; I < DiceCount; ++I) {
@@ -179,26 +118,34 @@ void TMainForm::showEvent(QShowEvent *Event) {
 
 // --- what the game shows ---
 
+TScoreGrid *TMainForm::BoxGrid(int EntryRow) const { return EntryRow < UpperRows ? Ui->TopGrid : Ui->BottomGrid; }
+
+int TMainForm::BoxGridRow(int EntryRow) { return EntryRow < UpperRows ? EntryRow : EntryRow - UpperRows; }
+
+int TMainForm::BoxAt(const TScoreGrid *Grid, int X, int Y, int &Col) const {
+  int Row = 0;
+  if (!Grid->CellAt(X, Y, Col, Row) || Col >= ColumnCount) return -1;
+  const int EntryRow = Grid == Ui->TopGrid ? Row : Row + UpperRows;
+  return Row < (Grid == Ui->TopGrid ? UpperRows : LowerRows) ? EntryRow : -1;
+}
+
 void TMainForm::SetBoxCell(int Col, int EntryRow, const QString &Text) {
-  if (EntryRow < UpperRows)
-    Ui->TopGrid->SetCell(Col, EntryRow, Text);
-  else
-    Ui->BottomGrid->SetCell(Col, EntryRow - UpperRows, Text);
+  BoxGrid(EntryRow)->SetCell(Col, BoxGridRow(EntryRow), Text);
 }
 
 void TMainForm::ClearCardDisplay() {
   for (TScoreGrid *Grid : {Ui->TopGrid, Ui->TopTotal, Ui->BottomGrid, Ui->BottomTotal})
     Grid->ClearCells();
   Ui->GrandTotal->setText(QStringLiteral("0"));
-  FPreviewShown = false;
-  ShowCursor();
+  FPreview.CardCleared();
+  PlaceCursor();
   if (FReader) FReader->NewGame();
 }
 
 void TMainForm::ShowBox(int Col, int EntryRow, int Score) {
   SetBoxCell(Col, EntryRow, QString::number(Score));
-  if (EntryRow == FPreviewRow && Col == FPreviewCol) FPreviewShown = false;
-  ShowCursor();  // off the filled box
+  FPreview.Entered(Col, EntryRow);
+  PlaceCursor();  // off the filled box
   FReader->Entered(Col, EntryRow);
 }
 
@@ -282,12 +229,7 @@ void TMainForm::SetRollEnabled(bool Enabled) {
 
 void TMainForm::SetUndoEnabled(bool Enabled) { Ui->Undo1->setEnabled(Enabled); }
 
-void TMainForm::ForgetPreview() {
-  // A preview left in a box that is still open would read as a score.
-  if (FPreviewShown) EmptyPreviewCell();
-  FPreviewRow = -1;
-  FPreviewCol = 0;
-}
+void TMainForm::ForgetPreview() { FPreview.Forget(); }
 
 bool TMainForm::IsAnimationOn() const { return Ui->AnimationCheckbox->isChecked(); }
 
@@ -295,129 +237,70 @@ void TMainForm::StartFlashTimer() { FlashTimer->start(); }
 
 void TMainForm::StopFlashTimer() { FlashTimer->stop(); }
 
-// --- the score preview ---
-
-void TMainForm::EmptyPreviewCell() {
-  FPreviewShown = false;
-  if (FPreviewRow < 0 || FGame.Card().IsFilled(FPreviewCol, FPreviewRow)) return;
-  SetBoxCell(FPreviewCol, FPreviewRow, QString());
-}
-
-void TMainForm::ShowPreview(int Col, int EntryRow, int Score) {
-  if (FPreviewRow >= 0) EmptyPreviewCell();
-  FPreviewRow = EntryRow;
-  FPreviewCol = Col;
-  SetBoxCell(Col, EntryRow, QString::number(Score));
-  FPreviewShown = true;
-}
+// --- the pointer over the card ---
 
 // After a roll: the news is said, and the preview on show belongs to the
 // throw before it.
-void TMainForm::RefreshPreview() {
+void TMainForm::AfterRoll() {
   FReader->RollDone();
-  if (!FPreviewShown || FPreviewRow < 0) return;
-  const int Score = FGame.PreviewScore(FPreviewCol, FPreviewRow);
-  if (Score >= 0) SetBoxCell(FPreviewCol, FPreviewRow, QString::number(Score));
+  FPreview.Rolled();
 }
 
 void TMainForm::TopGridMouseMove(int X, int Y) {
-  int Col = 0, Row = 0;
-  if (!BoxAt(X, Y, UpperRows, Col, Row)) return;
-  const int Score = FGame.PreviewScore(Col, Row);
-  if (Score >= 0) ShowPreview(Col, Row, Score);
+  int Col = 0;
+  if (const int EntryRow = BoxAt(Ui->TopGrid, X, Y, Col); EntryRow >= 0) FPreview.ShowAt(Col, EntryRow);
 }
 
 void TMainForm::BottomGridMouseMove(int X, int Y) {
-  int Col = 0, Row = 0;
-  if (!BoxAt(X, Y, LowerRows, Col, Row)) return;
-  const int Score = FGame.PreviewScore(Col, Row + UpperRows);
-  if (Score >= 0) ShowPreview(Col, Row + UpperRows, Score);
+  int Col = 0;
+  if (const int EntryRow = BoxAt(Ui->BottomGrid, X, Y, Col); EntryRow >= 0) FPreview.ShowAt(Col, EntryRow);
 }
 
-void TMainForm::ScorePanelMouseMove() { EmptyPreviewCell(); }
+void TMainForm::ScorePanelMouseMove() { FPreview.Empty(); }
 
 // --- the score card's cursor ---
 
 int TMainForm::GetCursorRow() const {
-  return FCursorShown && !FGame.Card().IsFilled(FCursorCol, FCursorRow) ? FCursorRow : -1;
+  return FCursorShown && !FGame.Card().IsFilled(FCursor.Col(), FCursor.Row()) ? FCursor.Row() : -1;
 }
 
-// Stands the cursor on its box, or on the nearest open box after it (else
-// before it) once that box is filled; shows none when the card is full.
-void TMainForm::ShowCursor() {
+// Stands the cursor on its box, or on the nearest open box once that box is
+// filled; shows none when the card is full.
+void TMainForm::PlaceCursor() {
   if (!FCursorShown) return;
-  const TScoreCard &Card = FGame.Card();
-  const auto Open = [&Card](int Box) { return !Card.IsFilled(Box % ColumnCount, Box / ColumnCount); };
-  const int Here = FCursorRow * ColumnCount + FCursorCol;
-  int Box = Here;
-  for (int I = Here + 1; I < BoxCount && !Open(Box); ++I) Box = I;
-  for (int I = Here - 1; I >= 0 && !Open(Box); --I) Box = I;
-  if (!Open(Box)) {
-    Ui->TopGrid->SetCursorCell(-1, -1);
-    Ui->BottomGrid->SetCursorCell(-1, -1);
-    return;
-  }
-  FCursorRow = Box / ColumnCount;
-  FCursorCol = Box % ColumnCount;
-  const bool Upper = FCursorRow < UpperRows;
-  Ui->TopGrid->SetCursorCell(Upper ? FCursorCol : -1, Upper ? FCursorRow : -1);
-  Ui->BottomGrid->SetCursorCell(Upper ? -1 : FCursorCol, Upper ? -1 : FCursorRow - UpperRows);
-  NotifyCellFocus(Upper ? Ui->TopGrid : Ui->BottomGrid);
+  Ui->TopGrid->SetCursorCell(-1, -1);
+  Ui->BottomGrid->SetCursorCell(-1, -1);
+  if (!FCursor.Settle(FGame.Card())) return;
+  TScoreGrid *Grid = BoxGrid(FCursor.Row());
+  Grid->SetCursorCell(FCursor.Col(), BoxGridRow(FCursor.Row()));
+  NotifyCellFocus(Grid);
 }
 
 // The cursor shows the throw's score in its box just as the pointer does.
 void TMainForm::PreviewAtCursor() {
-  if (GetCursorRow() < 0) return;
-  const int Score = FGame.PreviewScore(FCursorCol, FCursorRow);
-  if (Score >= 0) ShowPreview(FCursorCol, FCursorRow, Score);
+  if (GetCursorRow() >= 0) FPreview.ShowAt(FCursor.Col(), FCursor.Row());
 }
 
-// Left and Right step through the open boxes in reading order, across the
-// columns and on to the next row; Up and Down go to the nearest row above
-// or below with an open box, to the one nearest the cursor's column.
 bool TMainForm::MoveCursor(int Key) {
-  const TScoreCard &Card = FGame.Card();
-  const auto Open = [&Card](int Box) { return !Card.IsFilled(Box % ColumnCount, Box / ColumnCount); };
-  // The first open box from From on, stepping by Step; -1 when there is none.
-  const auto FirstOpen = [&Open](int From, int Step) {
-    for (int I = From; I >= 0 && I < BoxCount; I += Step)
-      if (Open(I)) return I;
-    return -1;
-  };
-  const int Here = FCursorRow * ColumnCount + FCursorCol;
-  int Target = -1;
-  switch (Key) {
-    case Qt::Key_Right: Target = FirstOpen(Here + 1, 1); break;
-    case Qt::Key_Left: Target = FirstOpen(Here - 1, -1); break;
-    case Qt::Key_Home: Target = FirstOpen(0, 1); break;
-    case Qt::Key_End: Target = FirstOpen(BoxCount - 1, -1); break;
-    case Qt::Key_Up:
-    case Qt::Key_Down: {
-      const int Step = Key == Qt::Key_Down ? 1 : -1;
-      for (int Row = FCursorRow + Step; Row >= 0 && Row < EntryRows && Target < 0; Row += Step)
-        for (int Distance = 0; Distance < ColumnCount && Target < 0; ++Distance)
-          for (const int Col : {FCursorCol - Distance, FCursorCol + Distance})
-            if (Col >= 0 && Col < ColumnCount && Target < 0 && Open(Row * ColumnCount + Col))
-              Target = Row * ColumnCount + Col;
-      break;
+  static const std::pair<int, TCardCursor::TMove> Moves[] = {
+      {Qt::Key_Left, TCardCursor::cmLeft}, {Qt::Key_Right, TCardCursor::cmRight}, {Qt::Key_Up, TCardCursor::cmUp},
+      {Qt::Key_Down, TCardCursor::cmDown}, {Qt::Key_Home, TCardCursor::cmHome},   {Qt::Key_End, TCardCursor::cmEnd}};
+  for (const auto &[Which, Move] : Moves) {
+    if (Which != Key) continue;
+    if (FCursor.Move(Move, FGame.Card())) {
+      PlaceCursor();
+      PreviewAtCursor();
     }
-    default:
-      return false;
+    return true;
   }
-  if (Target >= 0) {
-    FCursorRow = Target / ColumnCount;
-    FCursorCol = Target % ColumnCount;
-    ShowCursor();
-    PreviewAtCursor();
-  }
-  return true;
+  return false;
 }
 
 bool TMainForm::CardEvent(QEvent *Event) {
   switch (Event->type()) {
     case QEvent::FocusIn: {
       FCursorShown = true;
-      ShowCursor();
+      PlaceCursor();
       // Coming back to the window or from a menu moves nothing.
       const Qt::FocusReason Reason = static_cast<QFocusEvent *>(Event)->reason();
       if (Reason != Qt::ActiveWindowFocusReason && Reason != Qt::PopupFocusReason) PreviewAtCursor();
@@ -433,7 +316,7 @@ bool TMainForm::CardEvent(QEvent *Event) {
       if (Key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
       if (Key->key() == Qt::Key_Return || Key->key() == Qt::Key_Enter || Key->key() == Qt::Key_Space) {
-        if (GetCursorRow() >= 0) FGame.EnterThrow(FCursorCol, FCursorRow);
+        if (GetCursorRow() >= 0) FGame.EnterThrow(FCursor.Col(), FCursor.Row());
         return true;
       }
       return MoveCursor(Key->key());
@@ -453,7 +336,7 @@ void TMainForm::UpdateReaderTexts() {
 
 void TMainForm::RollButtonClick() {
   FGame.StartRoll();
-  if (!FGame.IsRolling()) RefreshPreview();
+  if (!FGame.IsRolling()) AfterRoll();
 }
 
 void TMainForm::FlashTimerTimer() {
@@ -462,17 +345,17 @@ void TMainForm::FlashTimerTimer() {
     return;
   }
   FGame.RollStep();
-  if (!FGame.IsRolling()) RefreshPreview();
+  if (!FGame.IsRolling()) AfterRoll();
 }
 
 void TMainForm::TopGridMouseDown(int X, int Y) {
-  int Col = 0, Row = 0;
-  if (BoxAt(X, Y, UpperRows, Col, Row)) FGame.EnterThrow(Col, Row);
+  int Col = 0;
+  if (const int EntryRow = BoxAt(Ui->TopGrid, X, Y, Col); EntryRow >= 0) FGame.EnterThrow(Col, EntryRow);
 }
 
 void TMainForm::BottomGridMouseDown(int X, int Y) {
-  int Col = 0, Row = 0;
-  if (BoxAt(X, Y, LowerRows, Col, Row)) FGame.EnterThrow(Col, Row + UpperRows);
+  int Col = 0;
+  if (const int EntryRow = BoxAt(Ui->BottomGrid, X, Y, Col); EntryRow >= 0) FGame.EnterThrow(Col, EntryRow);
 }
 
 void TMainForm::CheckBox1Click() {

@@ -22,8 +22,10 @@
 #include <functional>
 #include <memory>
 
+#include "CardCursor.h"
 #include "DiceImages.h"
 #include "Game.h"
+#include "ScorePreview.h"
 
 class QLabel;
 class QTimer;
@@ -63,12 +65,16 @@ class TMainForm : public QMainWindow, public quintor::TGameView {
   // The face a die button shows (6 for the question mark), which differs
   // from the game's value between an entry and the next roll.
   int ShownDie(int Index) const { return FShownDice.at(Index); }
-  int GetPreviewRow() const { return FPreviewRow; }  // -1: no preview box
-  int GetPreviewCol() const { return FPreviewCol; }
+  int GetPreviewRow() const { return FPreview.Row(); }  // -1: no preview box
+  int GetPreviewCol() const { return FPreview.Col(); }
   // The box under the score card's cursor; -1 while the card has no focus
   // or no open box.
   int GetCursorRow() const;
-  int GetCursorCol() const { return FCursorCol; }
+  int GetCursorCol() const { return FCursor.Col(); }
+  // Where an entry row's boxes are: the upper rows in the top grid, the
+  // lower ones in the bottom grid, at this row of it.
+  quintor::TScoreGrid *BoxGrid(int EntryRow) const;
+  static int BoxGridRow(int EntryRow);
   // What a screen reader reads and hears of the window.
   const quintor::TGameReader &Reader() const { return *FReader; }
 
@@ -115,17 +121,16 @@ class TMainForm : public QMainWindow, public quintor::TGameView {
   void showEvent(QShowEvent *Event) override;
 
  private:
-  void SetupFonts();
-  void SetupControlFonts();
   void SetupKeyboardAndReaders();
   bool CardEvent(QEvent *Event);
   bool MoveCursor(int Key);
-  void ShowCursor();
+  void PlaceCursor();
   void PreviewAtCursor();
   void UpdateReaderTexts();
-  void ShowPreview(int Col, int EntryRow, int Score);
-  void EmptyPreviewCell();
-  void RefreshPreview();
+  void AfterRoll();
+  // The entry row of the box under a point of one of the two box grids
+  // (setting Col), or -1 where there is no box.
+  int BoxAt(const quintor::TScoreGrid *Grid, int X, int Y, int &Col) const;
   void SetBoxCell(int Col, int EntryRow, const QString &Text);
   const QIcon &FaceIcon(int Value, bool Colored);
 
@@ -136,14 +141,13 @@ class TMainForm : public QMainWindow, public quintor::TGameView {
   QTimer *FlashTimer = nullptr;
   std::array<int, quintor::DiceCount> FShownDice = {6, 6, 6, 6, 6};
   std::array<std::array<QIcon, quintor::DieFaceCount>, 2> FDieIcons;  // colour set, plain set
-  int FPreviewRow = -1;
-  int FPreviewCol = 0;
-  bool FPreviewShown = false;  // the preview box's cell shows the preview
-  int FCursorRow = 0;          // the card's cursor, kept while the card has no focus
-  int FCursorCol = 0;
+  quintor::TCardCursor FCursor;  // kept while the card has no focus
   bool FCursorShown = false;
   bool FCentred = false;
   QPointer<QDialog> FAboutBox;
   std::function<QDialog *()> FAboutBoxSource;
   quintor::TGame FGame{*this};
+  quintor::TScorePreview FPreview{FGame, [this](int Col, int EntryRow, const QString &Text) {
+                                    SetBoxCell(Col, EntryRow, Text);
+                                  }};
 };

@@ -35,11 +35,11 @@ struct TMainFormDriver {
     return Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1)));
   }
 
-  // Box positions go by entry row: rows from UpperRows on are in the lower grid.
-  static int GridRow(int EntryRow) { return EntryRow < quintor::UpperRows ? EntryRow : EntryRow - quintor::UpperRows; }
-  static QPoint BoxPoint(int Col, int EntryRow) { return QPoint(2 + Col * 31 + 12, 2 + GridRow(EntryRow) * 17 + 8); }
-  quintor::TScoreGrid *GridOf(int EntryRow) const {
-    return Child<quintor::TScoreGrid>(EntryRow < quintor::UpperRows ? "TopGrid" : "BottomGrid");
+  // Boxes by column and entry row, where the window puts them.
+  static int GridRow(int EntryRow) { return TMainForm::BoxGridRow(EntryRow); }
+  quintor::TScoreGrid *GridOf(int EntryRow) const { return Form->BoxGrid(EntryRow); }
+  QPoint BoxPoint(int Col, int EntryRow) const {
+    return GridOf(EntryRow)->CellRect(Col, GridRow(EntryRow)).center() + GridOf(EntryRow)->ClientOrigin();
   }
   QString BoxText(int Col, int EntryRow) const { return GridOf(EntryRow)->Cell(Col, GridRow(EntryRow)); }
   void MoveTo(int Col, int EntryRow) const { QTest::mouseMove(GridOf(EntryRow), BoxPoint(Col, EntryRow)); }

@@ -136,10 +136,9 @@ class TestStartUp : public QObject {
     for (int Col = 0; Col < ColumnCount; ++Col)
       for (int Row = 0; Row < EntryRows; ++Row) {
         QTest::mouseClick(Roll, Qt::LeftButton);
-        const bool Upper = Row < UpperRows;
-        QTest::mouseClick(Child<TScoreGrid>(&Main, Upper ? "TopGrid" : "BottomGrid"), Qt::LeftButton, {},
-                          QPoint(TScoreGrid::BorderWidth + Col * 31 + 12,
-                                 TScoreGrid::BorderWidth + (Upper ? Row : Row - UpperRows) * 17 + 8));
+        TScoreGrid *Grid = Main.BoxGrid(Row);
+        QTest::mouseClick(Grid, Qt::LeftButton, {},
+                          Grid->CellRect(Col, TMainForm::BoxGridRow(Row)).center() + Grid->ClientOrigin());
       }
 
     if (!Qualifies) {
