@@ -45,9 +45,8 @@ class TestJStore : public QObject {
     QCOMPARE(Storage.IsOpen(), !Blank);
     Storage.WriteString("s", "x");
     Storage.WriteInteger("i", 1);
-    QCOMPARE(Storage.ReadString("s", "dflt"), Blank ? "dflt" : "");
-    QCOMPARE(Storage.ReadInteger("i", 9), 9);
-    QCOMPARE(ErrorOf([&] { Storage.Clear(); }), Blank ? "TJWin32Registry is not open" : "no error");
+    QCOMPARE(std::tuple(Storage.ReadString("s", "dflt"), Storage.ReadInteger("i", 9), ErrorOf([&] { Storage.Clear(); })),
+             std::tuple(QString(Blank ? "dflt" : ""), 9, QString(Blank ? "TJWin32Registry is not open" : "no error")));
     Storage.Close();
     const QString NotOpen = QStringLiteral("JStorage not Open");
     QCOMPARE(ErrorOf([&] { Storage.WriteString("s", "x"); }) + ErrorOf([&] { Storage.ReadInteger("i", 1); }) +

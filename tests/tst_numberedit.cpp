@@ -34,7 +34,6 @@ class TestNumberEdit : public QObject {
       return QTest::newRow(Case) << Locale;
     };
     Row("cut to 7 digits") << 123.456789f << "123.4568" << 123.4568f;
-    Row("comma, cut to 7 digits", Comma) << 123.456789f << "123,4568" << 123.4568f;
     Row("exponent form") << 12345678.0f << "1.234568E+7" << 12345680.0f;
     Row("comma, small exponent form", Comma) << -0.00001234567f << "-1,234567E-5" << -0.00001234567f;
     Row("whole number keeps its zeros") << 1000.0f << "1000" << 1000.0f;
@@ -90,11 +89,10 @@ class TestNumberEdit : public QObject {
     QCOMPARE(Edit.text(), Text);
   }
 
-  // Right-aligned from construction, no Loaded needed. A length limit limits
-  // what is typed, not the Value written (also a form's, at the float limit).
-  void alignmentAndLimit() {
+  // A length limit limits what is typed, not the Value written (also a
+  // form's, at the float limit).
+  void lengthLimit() {
     TNumberEdit Edit;
-    QCOMPARE(Edit.alignment(), Qt::AlignRight | Qt::AlignVCenter);
     Edit.setProperty("maxLength", 4);
     Edit.SetValue(123.456789f);
     QTest::keyClick(&Edit, Qt::Key_9);
@@ -119,8 +117,7 @@ class TestNumberEdit : public QObject {
     QVERIFY(!Unit.Edit());
     const auto Make = [&] { LoadedFirst ? LoadComponents(&Unit) : Unit.show(); };
     Make();
-    QCOMPARE(Geometry(Unit.Edit()), QRect(0, 0, 70, 20));
-    QCOMPARE(Geometry(Unit.UnitPart()), QRect(72, 2, 30, 18));
+    QCOMPARE(std::pair(Geometry(Unit.Edit()), Geometry(Unit.UnitPart())), std::pair(QRect(0, 0, 70, 20), QRect(72, 2, 30, 18)));
     QVERIFY(Unit.Edit()->isVisibleTo(&Unit) && Unit.UnitPart()->isVisibleTo(&Unit));
     Unit.resize(200, 20);
     LoadedFirst = !LoadedFirst;
@@ -141,8 +138,7 @@ class TestNumberEdit : public QObject {
     Unit.SetUnitColor(Cream);
     QCOMPARE(Unit.GetValue(), 2.5f);
     LoadComponents(&Unit);
-    QCOMPARE(Unit.UnitPart()->text(), "mm");
-    QCOMPARE(Unit.Edit()->text(), "2.5");
+    QCOMPARE(std::pair(Unit.UnitPart()->text(), Unit.Edit()->text()), std::pair(QString("mm"), QString("2.5")));
 
     const auto Colours = [&Unit] {
       const QImage Image = Unit.grab().toImage();

@@ -64,13 +64,12 @@ class TestVersion : public QObject {
     QCOMPARE(Label.GetVersion(), Caption == "Version " ? QString("2.0.0.0") : Caption.mid(8));
   }
 
-  // A cut or damaged block is refused, never read past its end.
-  void damagedBlocks() {
+  // A cut block is refused, never read past its end (the fuzz target tries
+  // damaged ones).
+  void cutBlocks() {
     const QString Path = QStringLiteral("\\StringFileInfo\\040904E4\\FileVersion");
     const QByteArray Good = BuildVersionBlock(ProgramVersionInfo({1, 0, 0, 0}, {{"FileVersion", "1.1.0.12"}}));
     for (int Length = 0; Length < Good.size(); ++Length) QCOMPARE(QueryVersionValue(Good.left(Length), Path), std::nullopt);
-    for (int At = 0; At < Good.size(); ++At)
-      for (char Byte : {'\0', '\x03', '\xFF'}) QueryVersionValue(QByteArray(Good).replace(At, 1, &Byte, 1), Path);
   }
 };
 
