@@ -2,16 +2,13 @@
 // is taken over at once, or is a live holder's (the write waits a moment and
 // is not kept), or fails the write at once; the log says which. A write kept
 // syncs the folder after its rename. A write that hangs ends the test.
-#include <QtTest>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "FileLock.h"
 #include "PosixFile.h"
 #include "RegistryFile.h"
 #include "TopTenFile.h"
-#include "TopTenTestSupport.h"
+#include "TestSupport.h"
 
 namespace {
 QStringList Log, Calls;
@@ -22,19 +19,14 @@ void Record(QtMsgType, const QMessageLogContext &Context, const QString &Text) {
 
 // A copy of the program that takes File's lock and keeps it until killed.
 pid_t StartHolder(const QString &File) {
-  const pid_t Child = fork();
-  if (Child == 0) {
-    alarm(30);
+  const pid_t Child = Spawn([&] {
     TFileLock Lock(File);
     QString Why;
-    if (Lock.Take(Why)) pause();
-    _exit(1);
-  }
+    return Lock.Take(Why) ? pause() : 1;
+  });
   while (!QFileInfo::exists(File + ".lock")) QThread::msleep(1);  // a lock is there only when taken
   return Child;
 }
-
-bool Kill(pid_t Child) { return kill(Child, SIGKILL) == 0 && waitpid(Child, nullptr, 0) == Child; }
 }  // namespace
 
 class TstFileLock : public QObject {
@@ -103,20 +95,15 @@ class TstFileLock : public QObject {
     QString Why;
     if (State.endsWith("this process")) QVERIFY(Here.emplace(File).Take(Why));
     else if (State.contains("holder")) QVERIFY((Holder = StartHolder(File)) > 0);
-    if (State == "killed holder") QVERIFY(Kill(Holder));
+    if (State == "killed holder") QVERIFY(Ended(Holder, true));
 
+    const TRegistryChange Change{TRegistryChange::ckSetValue, {"Software"}, {"A", TRegistryValue::vkDword, {}, 1}};
     QElapsedTimer Clock;
     Clock.start();
-    bool Written;
-    if (TopTen) {
-      TTopTenFile(Folder + "/quintor").AddEntry(1000, "Ann", 1);
-      Written = Slurp(File).contains("Name01=Ann");
-    } else {
-      TRegistryChange Change{TRegistryChange::ckSetValue, {"Software"}, {"A", TRegistryValue::vkDword, {}, 1}};
-      Written = TRegistryFile(TRegistryRoot::CurrentUser, File).Apply({Change});
-    }
+    const bool Written = TopTen ? (TTopTenFile(Folder + "/quintor").AddEntry(1000, "Ann", 1), Slurp(File).contains("Name01=Ann"))
+                                : TRegistryFile(TRegistryRoot::CurrentUser, File).Apply({Change});
     const qint64 Ms = Clock.elapsed();
-    if (State == "live holder") QVERIFY(Kill(Holder));
+    if (State == "live holder") QVERIFY(Ended(Holder, true));
     alarm(0);
 
     // Kept or not, waited or not, the lock gone or left as it was.

@@ -5,8 +5,9 @@
 
 #include <QMenu>
 
+#include "JError.h"
 #include "Jmru.h"
-#include "StoreTestSupport.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ struct TFileMenu {
 
 class TestJmru : public QObject {
   Q_OBJECT
-  std::optional<TTempStore> Store;
+  std::optional<TTempFolder> Store;
   std::optional<TFileMenu> Menu;
   std::optional<TJMostRecentlyUsedList> List;
   int Changes = 0;
@@ -246,7 +247,7 @@ class TestJmru : public QObject {
   // is set: the entries get their actions once one is.
   void load() {
     QFETCH(QByteArray, Values);
-    TTempStore::Save(StoreFile(Values));
+    QVERIFY(Spit(StorePath(), StoreFile(Values)));
     TJMostRecentlyUsedList &L = Make(nullptr, {"held"});
     L.Loaded();
     QTEST(Entries(), "Loaded");
@@ -263,13 +264,13 @@ class TestJmru : public QObject {
   // Save replaces what the key held and the destructor saves; each closes
   // the storage only when it opened it, also when an error leaves Load.
   void save() {
-    TTempStore::Save(StoreFile("\"Count\"=dword:00000005\n\"4\"=\"old\"\n\"3\"=\"old\"\n"));
+    QVERIFY(Spit(StorePath(), StoreFile("\"Count\"=dword:00000005\n\"4\"=\"old\"\n\"3\"=\"old\"\n")));
     TJMostRecentlyUsedList &L = Make(nullptr, {"C:\\a", "C:\\b", "C:\\c"});
     L.Storage()->Open();
     L.Save();
     QVERIFY(L.Storage()->IsOpen());
     L.Storage()->Close();
-    QCOMPARE(TTempStore::Bytes(), StoreFile("\"Count\"=dword:00000003\n\"0\"=\"C:\\\\c\"\n\"1\"=\"C:\\\\b\"\n\"2\"=\"C:\\\\a\"\n"));
+    QCOMPARE(Slurp(StorePath()), StoreFile("\"Count\"=dword:00000003\n\"0\"=\"C:\\\\c\"\n\"1\"=\"C:\\\\b\"\n\"2\"=\"C:\\\\a\"\n"));
     L.OnChange = [](TJMostRecentlyUsedList *Sender) {
       if (Sender->GetCount() > 0) throw EJError("refused");
     };
@@ -284,7 +285,7 @@ class TestJmru : public QObject {
     L.Delete("C:\\c");
     L.Add("d");
     List.reset();
-    QCOMPARE(TTempStore::Bytes(), StoreFile("\"Count\"=dword:00000002\n\"0\"=\"d\"\n\"1\"=\"C:\\\\a\"\n"));
+    QCOMPARE(Slurp(StorePath()), StoreFile("\"Count\"=dword:00000002\n\"0\"=\"d\"\n\"1\"=\"C:\\\\a\"\n"));
   }
 
   // Actions, separators and roots deleted elsewhere are forgotten; an entry

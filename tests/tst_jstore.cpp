@@ -4,7 +4,7 @@
 // closed, which is how these tests see whether a storage was closed.
 
 #include "JStore.h"
-#include "StoreTestSupport.h"
+#include "TestSupport.h"
 
 static TJStorage &Open(TJStorage &Storage, const QString &Key, TJStorageRootKey Root = atrkCurrentUser) {
   Storage.SetKey(Key);
@@ -15,7 +15,7 @@ static TJStorage &Open(TJStorage &Storage, const QString &Key, TJStorageRootKey 
 
 class TestJStore : public QObject {
   Q_OBJECT
-  std::optional<TTempStore> Store;
+  std::optional<TTempFolder> Store;
 
  private slots:
   void init() { Store.emplace(); }
@@ -37,7 +37,7 @@ class TestJStore : public QObject {
     QFETCH(QString, Key);
     QFETCH(int, Root);
     const bool Blank = Key.isEmpty();
-    TTempStore::Save("", Store->Dir.filePath("file"));
+    QVERIFY(Spit(Store->Dir.filePath("file"), ""));
     SetRegistryFolder(Store->Dir.filePath("file/store"));
     TJStorage Storage;
     QCOMPARE(ErrorOf([&] { Open(Storage, Key, TJStorageRootKey(Root)); }),
@@ -68,21 +68,21 @@ class TestJStore : public QObject {
 
   void reads() {
     QFETCH(QByteArray, Line);
-    TTempStore::Save(StoreHeader + "[HKEY_CURRENT_USER\\Software\\Test]\n" + Line + "\n");
+    QVERIFY(Spit(StorePath(), StoreHeader + "[HKEY_CURRENT_USER\\Software\\Test]\n" + Line + "\n"));
     TJStorage Storage;
     QTEST(Open(Storage, "software\\TEST").ReadString("v", "dflt"), "Text");
     QTEST(Storage.ReadInteger("v", -1), "Number");
   }
 
   void clearLeavesAnEmptyKey() {
-    TTempStore::Save(StoreHeader + "[HKEY_CURRENT_USER\\Software\\Test\\Sub]\n[HKEY_CURRENT_USER\\Software\\Test]\n\"Old\"=\"x\"\n");
+    QVERIFY(Spit(StorePath(), StoreHeader + "[HKEY_CURRENT_USER\\Software\\Test\\Sub]\n[HKEY_CURRENT_USER\\Software\\Test]\n\"Old\"=\"x\"\n"));
     TJStorage Storage;
     Open(Storage, "Software\\Test").WriteString("Lost", "written before the clear");
     Storage.Clear();
     Storage.WriteString("New", "y");
     QCOMPARE(std::pair(Storage.ReadString("Old", "dflt"), Storage.ValueNames()), std::pair(QString(), QStringList{"New"}));
     Storage.Close();
-    QCOMPARE(TTempStore::Bytes(),
+    QCOMPARE(Slurp(StorePath()),
              StoreHeader + "\n[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"New\"=\"y\"\n\n");
   }
 
@@ -90,12 +90,12 @@ class TestJStore : public QObject {
     TJStorage Storage;
     Open(Storage, "Software\\First").WriteString("a", "1");
     Storage.SetKey("Software\\First");  // the same Key: the batch stays open, nothing is written yet
-    QVERIFY(Storage.IsOpen() && !TTempStore::Bytes().contains("First"));
+    QVERIFY(Storage.IsOpen() && !Slurp(StorePath()).contains("First"));
     Storage.SetKey("Software\\Second");  // the first batch is written, the second key opened
-    QVERIFY(TTempStore::Bytes().contains("First]\n\"a\"=\"1\"\n"));
+    QVERIFY(Slurp(StorePath()).contains("First]\n\"a\"=\"1\"\n"));
     Storage.WriteString("b", "2");
     Storage.SetKey(QString());  // emptied: closed, not reopened
-    QVERIFY(TTempStore::Bytes().contains("Second]\n\"b\"=\"2\"\n"));
+    QVERIFY(Slurp(StorePath()).contains("Second]\n\"b\"=\"2\"\n"));
   }
 };
 

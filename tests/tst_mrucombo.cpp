@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "Mrucombo.h"
-#include "StoreTestSupport.h"
+#include "TestSupport.h"
 #include "TestSupport.h"
 
 static QByteArray StoreFile(const QByteArray &HistoryValues) {
@@ -21,7 +21,7 @@ static QByteArray Saved(const QStringList &Names) {
 
 class TestMRUCombo : public QObject {
   Q_OBJECT
-  std::optional<TTempStore> Store;
+  std::optional<TTempFolder> Store;
 
  private slots:
   void init() { Store.emplace(); }
@@ -59,7 +59,7 @@ class TestMRUCombo : public QObject {
     QFETCH(QByteArray, Before);
     QFETCH(QString, Typed);
     QFETCH(QByteArray, After);
-    TTempStore::Save(StoreFile(Before));
+    QVERIFY(Spit(StorePath(), StoreFile(Before)));
     TMRUCombo Combo;
     Combo.Storage()->SetKey("Software\\MRU");
     LoadComponents(&Combo);
@@ -70,7 +70,7 @@ class TestMRUCombo : public QObject {
     Combo.UpdateList();
     QTEST(Items(Combo), "Listed");
     QCOMPARE(Combo.currentText(), Typed);
-    QCOMPARE(TTempStore::Bytes(), StoreFile(After));
+    QCOMPARE(Slurp(StorePath()), StoreFile(After));
   }
 
   // Set as a form layout sets it: the rows of the drop-down take that height.

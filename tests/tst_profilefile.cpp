@@ -4,11 +4,9 @@
 // behind (the lock is tested with the file layer). That a killed write leaves the old file or the
 // new one is tested with the top ten, whose entries are written the same
 // way. Also the strict integer conversion the top ten reads its scores with.
-#include <QtTest>
-
 #include "ProfileFile.h"
 #include "StrToInt.h"
-#include "TopTenTestSupport.h"
+#include "TestSupport.h"
 
 namespace {
 // A call on the file Content, section "s": a read of Key with Default into
@@ -28,7 +26,7 @@ TCall Int(const QByteArray &Value, const QString &Expected) { return {"[s]\nk=" 
 }  // namespace
 Q_DECLARE_METATYPE(TCall)
 
-class TstProfileFile : public QObject, TTopTenFolder {
+class TstProfileFile : public QObject, TTempFolder {
   Q_OBJECT
 
  private slots:

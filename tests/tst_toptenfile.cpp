@@ -21,29 +21,31 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTreeWidget>
-#include <QtTest>
-#include <cstdio>
 #include <numeric>
 
 #include "BigScoreDlg.h"
 #include "ProfileFile.h"
 #include "RegistryStore.h"
 #include "Top10Form.h"
-#include "TopTenTestSupport.h"
+#include "TestSupport.h"
 
 namespace {
 // The date is written in the user's short format; this fixes it before
 // anything reads the locale.
 const bool GermanDates = qputenv("LC_ALL", "de_DE.UTF-8");
 
+const QString List = "Top Ten Scores";
+const std::array<const char *, 4> Keys = {"Score", "Name", "Date", "Quintors"};
+const QStringList Empty = {"0", "", "", "0"};
+
+QString KeyOf(int K, int N) { return QString::asprintf("%s%02d", Keys[K], N); }
+
 // A hand-made file: a comment and another section before the list, whose
 // places 1 to 10 hold Places ("score|name|date|count"), CRLF line ends.
 QByteArray Listing(const QStringList &Places) {
   QByteArray Data = "; by hand\r\n[Other]\r\nScore01=5\r\n\r\n[Top Ten Scores]\r\n";
   for (int N = 1; N <= 10; ++N)
-    for (int K = 0; K < 4; ++K)
-      Data += QString::asprintf("%s%02d=%s\r\n", std::array{"Score", "Name", "Date", "Quintors"}[K], N,
-                                qUtf8Printable(Places[N - 1].section('|', K, K))).toUtf8();
+    for (int K = 0; K < 4; ++K) Data += (KeyOf(K, N) + "=" + Places[N - 1].section('|', K, K) + "\r\n").toUtf8();
   return Data;
 }
 
@@ -56,71 +58,43 @@ QStringList Full() {
 
 QString Today() { return QDate::currentDate().toString("dd.MM.yy"); }
 
-// The place of a game that the entering child processes enter.
+// The place of a game that the entering children enter.
 QString Game(int Total) { return QString("%1|G%1|%2|%3").arg(Total).arg(Today()).arg(Total % 7); }
 
-// An entry and a reset as they were made before each became one step: every
-// value read and written by a call of its own.
-const QString List = "Top Ten Scores";
-const std::array<const char *, 4> Keys = {"Score", "Name", "Date", "Quintors"};
-const QStringList Empty = {"0", "", "", "0"};
-
-QString KeyOf(int K, int N) { return QString::asprintf("%s%02d", Keys[K], N); }
-
-void WritePlace(const QString &Path, int N, const QStringList &Values) {
-  for (int K = 0; K < 4; ++K) WritePrivateProfileString(List, KeyOf(K, N), Values[K], Path);
-}
-
-int KeyByKeyAddEntry(const QString &Path, int Total, const QString &Name, int Quintors) {
-  int P = 11;
+// An entry of Total for "New" with 3 (a reset for 0) as it was made before
+// it became one step: every value read and written by a call of its own.
+// Gives the place (0 for a reset).
+int KeyByKey(const QString &Path, int Total) {
+  const auto Write = [&](int N, const QStringList &Values) {
+    for (int K = 0; K < 4; ++K) WritePrivateProfileString(List, KeyOf(K, N), Values[K], Path);
+  };
+  int P = Total ? 11 : 0;
+  for (int N = 1; !Total && N <= 10; ++N) Write(N, Empty);
   while (P > 1 && GetPrivateProfileString(List, KeyOf(0, P - 1), "0", 10, Path).toInt() <= Total) --P;
-  for (int I = 10; I > P; --I) {
+  for (int I = 10; P && I > P; --I) {
     QStringList Old;
     for (int K = 0; K < 4; ++K) Old << GetPrivateProfileString(List, KeyOf(K, I - 1), Empty[K], K % 3 ? 100 : 10, Path);
-    WritePlace(Path, I, Old);
+    Write(I, Old);
   }
-  if (P <= 10) WritePlace(Path, P, {QString::number(Total), Name, Today(), QString::number(Quintors)});
+  if (P && P <= 10) Write(P, {QString::number(Total), "New", Today(), "3"});
   return P;
 }
 
-int KeyByKeyReset(const QString &Path) {
-  for (int N = 1; N <= 10; ++N) WritePlace(Path, N, Empty);
-  return 0;
-}
-
-// --enter PROGRAM TOTAL...: the entering child of the kill and the
-// two-copies tests. Enters each total as Game(Total), saying "go" after the
-// first.
-int Enter(const QStringList &Args) {
-  TTopTenFile File(Args[0]);
-  for (const QString &Total : Args.mid(1)) {
-    File.AddEntry(Total.toInt(), "G" + Total, Total.toInt() % 7);
-    if (Total == Args[1]) std::puts("go"), std::fflush(stdout);
-    QThread::msleep(QRandomGenerator::global()->bounded(3));  // a player is slower than this
-  }
-  return 0;
-}
-
-void StartEntering(QProcess &Child, const QString &Program, const QList<int> &Totals) {
-  QStringList Args = {"--enter", Program};
-  for (int Total : Totals) Args << QString::number(Total);
-  Child.start(QCoreApplication::applicationFilePath(), Args);
-}
-
-// Answer runs on the dialog of type T that the next modal loop shows. A
-// zero-delay timer fires only once that loop runs, so the dialog is up; any
-// other dialog ends the run at once rather than leaving it hanging.
-template <class T> void WhenModal(std::function<void(T *)> Answer) {
-  QTimer::singleShot(0, [Answer] {
-    auto *Dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-    if (!Dialog || !Dialog->isVisible()) qFatal("the expected modal dialog is not up");
-    Answer(Dialog);
+// A child entering each total as Game(Total), one after the other.
+pid_t StartEntering(const QString &Program, const QList<int> &Totals) {
+  return Spawn([=] {
+    TTopTenFile File(Program);
+    for (int Total : Totals) {
+      File.AddEntry(Total, "G" + QString::number(Total), Total % 7);
+      QThread::msleep(QRandomGenerator::global()->bounded(3));  // a player is slower than this
+    }
+    return 0;
   });
 }
 
 }  // namespace
 
-class TstTopTenFile : public QObject, TTopTenFolder {
+class TstTopTenFile : public QObject, TTempFolder {
   Q_OBJECT
 
  private slots:
@@ -156,12 +130,12 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QTemporaryDir Fast((QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath()) + "/tst_toptenfile-XXXXXX");
     const QString Program = Fast.filePath("quintor"), File = Program + ".tps";
     QVERIFY(Spit(File, Content));
-    const int Place = Total ? KeyByKeyAddEntry(File, Total, "New", 3) : KeyByKeyReset(File);
-    const QByteArray KeyByKey = Slurp(File);
+    const int Place = KeyByKey(File, Total);
+    const QByteArray Expected = Slurp(File);
     QVERIFY(Spit(File, Content));
     TTopTenFile One(Program);
     QCOMPARE(Total ? One.AddEntry(Total, "New", 3) : (One.Reset(), 0), Place);
-    QCOMPARE(Slurp(File), KeyByKey);
+    QCOMPARE(Slurp(File), Expected);
   }
 
   // A name typed into the file by hand is read cut to 99 characters, or at
@@ -190,18 +164,16 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     for (int Round = 0; Round < 12; ++Round) {
       QList<int> Totals(500);
       std::iota(Totals.begin(), Totals.end(), Best + 1);
-      QProcess Child;
-      StartEntering(Child, Program, Totals);
-      QVERIFY(Child.waitForReadyRead(10000));
+      const pid_t Child = StartEntering(Program, Totals);
+      for (QDeadlineTimer Deadline(10000); GetPrivateProfileInt(List, "Score01", 0, Path) <= uint(Best); QThread::msleep(1))
+        QVERIFY2(!Deadline.hasExpired(), "the child's first entry never came");
       QTest::qSleep(QRandomGenerator::global()->bounded(30));
-      Child.kill();
-      QVERIFY(Child.waitForFinished());
-      Best = qMax(1000, int(GetPrivateProfileInt("Top Ten Scores", "Score01", 0, Path)));
+      QVERIFY(Ended(Child, true));
+      Best = int(GetPrivateProfileInt(List, "Score01", 0, Path));
       QStringList Places;
       for (int Total = Best; Total > 1000 && Places.size() < 10; --Total) Places << Game(Total);
       QCOMPARE(Slurp(Path), Listing(Places + Full().mid(0, 10 - Places.size())));
     }
-    QVERIFY2(Best > 1000, "no child ever got the lock");
     QCOMPARE(TTopTenFile(Program).AddEntry(5000, "Last", 0), 1);
     QCOMPARE(FilesOf(Dir.path(), "quintor.tps").join(" "), "quintor.tps");
   }
@@ -216,9 +188,8 @@ class TstTopTenFile : public QObject, TTopTenFolder {
     QList<int> Totals;
     while (Totals.size() < 30)
       if (const int T = QRandomGenerator::global()->bounded(1, 1000); !Totals.contains(T)) Totals << T;
-    QProcess Copies[2];
-    for (int C = 0; C < 2; ++C) StartEntering(Copies[C], C ? Link + "/quintor" : Program, Totals.mid(C * 15, 15));
-    for (QProcess &Copy : Copies) QVERIFY(Copy.waitForFinished(30000) && Copy.exitCode() == 0);
+    const pid_t Copies[2] = {StartEntering(Program, Totals.mid(0, 15)), StartEntering(Link + "/quintor", Totals.mid(15))};
+    for (const pid_t Copy : Copies) QVERIFY(Ended(Copy));
     std::sort(Totals.begin(), Totals.end(), std::greater<>());
     QStringList Places;
     for (int T : Totals.mid(0, 10)) Places << Game(T);
@@ -241,7 +212,6 @@ class TstTopTenFile : public QObject, TTopTenFolder {
   void listOfAProgramInAReadOnlyFolder() {
     QFETCH(bool, FolderWritable);
     QFETCH(bool, FileWritable);
-    QStandardPaths::setTestModeEnabled(true);
     const QString DataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QVERIFY(QDir(DataFolder).removeRecursively());
     QTemporaryDir Installed;
@@ -313,8 +283,6 @@ class TstTopTenFile : public QObject, TTopTenFolder {
   // where the focus is; what the history and place 3 hold is taken the
   // moment the dialog closes.
   void nameAskedAndSavedBeforeTheEntry() {
-    QStandardPaths::setTestModeEnabled(true);
-    SetRegistryFolder(Dir.path());
     TTop10Form Top10(Program);  // the list first, then the name dialog, as at start-up
     TBigScoreDlg BigScore;
     for (int Total : {500, 400, 300, 200}) Top10.TopTenFile.AddEntry(Total, QString::number(Total), 0);
@@ -336,13 +304,5 @@ class TstTopTenFile : public QObject, TTopTenFolder {
   }
 };
 
-int main(int argc, char *argv[]) {
-  if (argc > 2 && qstrcmp(argv[1], "--enter") == 0) {
-    QCoreApplication App(argc, argv);
-    return Enter(App.arguments().mid(2));
-  }
-  QApplication App(argc, argv);
-  TstTopTenFile Test;
-  return QTest::qExec(&Test, argc, argv);
-}
+QTEST_MAIN(TstTopTenFile)
 #include "tst_toptenfile.moc"
