@@ -27,10 +27,7 @@ struct TMainFormDriver {
   }
 
   template <typename T>
-  T *Child(const char *Name) const {
-    if (T *Found = Form->findChild<T *>(QLatin1String(Name))) return Found;
-    qFatal("no child %s", Name);
-  }
+  T *Child(const char *Name) const { return ::Child<T>(Form.get(), Name); }
   QToolButton *Die(int I) const {
     return Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1)));
   }

@@ -78,6 +78,12 @@ struct TTempFolder {
 #include <QMessageBox>
 #include <QPushButton>
 
+// Parent's descendant of type T by name; the run ends when there is none.
+template <class T> T *Child(const QObject *Parent, const char *Name) {
+  if (T *Found = Parent->findChild<T *>(QLatin1String(Name))) return Found;
+  qFatal("no child %s", Name);
+}
+
 // Runs Answer on the first dialog of type T that is the active modal window,
 // polling every 5 ms; a dialog that is not up within 10 s ends the run
 // rather than leaving it hanging.

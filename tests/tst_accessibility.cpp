@@ -66,29 +66,23 @@ class TestAccessibility : public QObject, TMainFormDriver {
     QVERIFY(Grid_->indexOfChild(Last) == Rows * 3 - 1 && Last->parent() == Grid_ && T->cellAt(Rows, 0) == nullptr);
   }
 
+  // A roll, a hold and its release by key, and an entry, are played over
+  // the desktop's bus by tests/screenreader; here what that does not reach:
+  // the exact readings, a hold by the tool's action, the undo, the last roll
+  // and a new game.
   void readsAndSaysTheGame() {
     Form->Game().Seed(1);  // faces 5, 3, 3, 1, 5
-    QCOMPARE(Of(Die(2))->role(), QAccessible::CheckBox);
-    QCOMPARE(RollReads(), "Dice not rolled yet; 3 rolls left");
-    QCOMPARE(Box("TopGrid", erThrees, 1), "Threes, column 2: open");
-    QCOMPARE(GrandTotalReads(), "Grand Total: 0");
-
+    QCOMPARE(Box("TopGrid", erThrees, 1) + "|" + GrandTotalReads(), "Threes, column 2: open|Grand Total: 0");
     RollDice();
     QCOMPARE(Said(), "five, three, three, one, five; 2 rolls left");
-    QCOMPARE(RollReads(), Said());
     QCOMPARE(Box("TopGrid", erThrees, 1), "Threes, column 2: open, this throw scores 6");
-    QTest::keyClick(Form.get(), Qt::Key_3);
+    Of(Die(2))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     QCOMPARE(Said(), "Die 3: three, held");
     QVERIFY(Name(Of(Die(2))) == Said() && Of(Die(2))->state().checked);
-    // The die is pressed by the tool as by a click.
-    Of(Die(2))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    QCOMPARE(Said(), "Die 3: three, not held");
 
     Press(1, erThrees);
     QCOMPARE(Said(), "Threes, column 2: 6; grand total 12");
-    QCOMPARE(Box("TopGrid", erThrees, 1), "Threes, column 2: 6");
-    QCOMPARE(Box("TopTotal", 0, 1) + "|" + Box("BottomTotal", 3, 1), "Total, column 2: 6|Triple Quintor, column 2: 12");
-    QCOMPARE(GrandTotalReads(), "Grand Total: 12");
+    QCOMPARE(Box("TopGrid", erThrees, 1) + "|" + Box("BottomTotal", 3, 1), "Threes, column 2: 6|Triple Quintor, column 2: 12");
     QCOMPARE(Name(Of(Die(2))) + "|" + RollReads(), "Die 3: not rolled yet|Dice not rolled yet; 3 rolls left");
 
     QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
