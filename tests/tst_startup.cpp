@@ -102,16 +102,17 @@ class TestStartUp : public QObject {
     QVERIFY(!About->isVisible() && !List->isVisible());
   }
 
-  // The about box's version is read from this program file when the box is
+  // The about box's version is read from the program file when the box is
   // made; its link opens on the press of the left button and takes the press
   // for itself. (Where the texts sit is left to the eye: fonts differ between
   // machines. Its colours are tst_palette's.)
   void aboutBoxVersionAndLink() {
-    TAboutForm *About = Forms->AboutForm();
-    auto *Link = Child<TURLStatic>(About, "URLStatic1");
-    QCOMPARE(Child<TVersionLabel>(About, "VersionLabel1")->text(), QStringLiteral("Version " QUINTOR_VERSION));
+    SetProgramFilePathForTesting(QString());  // this test program, which carries a version
+    TAboutForm About{QPixmap(32, 32)};
+    auto *Link = Child<TURLStatic>(&About, "URLStatic1");
+    QCOMPARE(Child<TVersionLabel>(&About, "VersionLabel1")->text(), QStringLiteral("Version " QUINTOR_VERSION));
     QDesktopServices::setUrlHandler("https", this, "Open");
-    About->installEventFilter(this);
+    About.installEventFilter(this);
     QTest::mousePress(Link, Qt::LeftButton, {}, {10, 7});
     QCOMPARE(Opened, QList<QUrl>{QUrl("https://www.numbrook.com/")});
     QTest::mouseRelease(Link, Qt::LeftButton, {}, {10, 7});
