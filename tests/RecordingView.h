@@ -33,14 +33,6 @@ class TRecordingView : public TGameView, public TGameEnd {
   QStringList EndCalls;
   QString EntryError;  // when set, the name entry raises it, as an unreadable top ten does
 
-  // A column's seven totals, top to bottom, joined by "|".
-  QString Totals(int Col) const {
-    QStringList Cells;
-    for (const QString &Cell : Upper[Col]) Cells << Cell;
-    for (const QString &Cell : Lower[Col]) Cells << Cell;
-    return Cells.join(QLatin1Char('|'));
-  }
-
   void ClearCardDisplay() override {
     for (int C = 0; C < ColumnCount; ++C) {
       for (QString &Cell : Box[C]) Cell.clear();

@@ -82,7 +82,8 @@ class TestAccessibility : public QObject, TMainFormDriver {
 
     Press(1, erThrees);
     QCOMPARE(Said(), "Threes, column 2: 6; grand total 12");
-    QCOMPARE(Box("TopGrid", erThrees, 1) + "|" + Box("BottomTotal", 3, 1), "Threes, column 2: 6|Triple Quintor, column 2: 12");
+    QCOMPARE(Box("TopGrid", erThrees, 1) + "|" + Box("BottomTotal", 3, 1),
+             "Threes, column 2: 6|Triple Quintor, column 2: 12");
     QCOMPARE(Name(Of(Die(2))) + "|" + RollReads(), "Die 3: not rolled yet|Dice not rolled yet; 3 rolls left");
 
     QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);

@@ -8,6 +8,7 @@
 
 #include "Game.h"
 #include "RecordingView.h"
+#include "TestSupport.h"
 
 using namespace quintor;
 
@@ -84,9 +85,7 @@ class TestGame : public QObject {
     F.Game.UndoLastEntry();  // one entry only
     QCOMPARE(F.Game.RollCount(), Rolls);
     QCOMPARE(F.View.RollEnabled, Rolls < 3);
-    QVERIFY(!F.View.UndoEnabled);
-    QVERIFY(F.View.DiceEnabled);
-    QVERIFY(!F.View.Held[1]);
+    QVERIFY(!F.View.UndoEnabled && F.View.DiceEnabled && !F.View.Held[1]);
     for (int I = 0; I < DiceCount; ++I) QCOMPARE(F.View.DieShown[I], Throw[I]);
     QVERIFY(F.View.Box[0][erChance].isEmpty());
 
@@ -162,18 +161,25 @@ class TestGame : public QObject {
     QVERIFY(F.Game.PreviewScore(1, erChance) > 0);
   }
 
+  // A top-ten file whose scores cannot be read makes the hand-over raise an
+  // error; the game is over all the same.
   void wholeGame_data() {
     QTest::addColumn<int>("TenthScore");
+    QTest::addColumn<QString>("Raises");
     QTest::addColumn<QStringList>("EndCalls");
-    QTest::newRow("equal to the tenth: game over") << 2193 << QStringList{"tenth", "Game Over"};
-    QTest::newRow("one more than the tenth: name entry") << 2192 << QStringList{"tenth", "enter 2193 4", "list"};
-    QTest::newRow("no top ten plugged in: the game just ends") << -1 << QStringList{};
+    QTest::newRow("equal to the tenth: game over") << 2193 << "no error" << QStringList{"tenth", "Game Over"};
+    QTest::newRow("one more than the tenth: name entry")
+        << 2192 << "no error" << QStringList{"tenth", "enter 2193 4", "list"};
+    QTest::newRow("no top ten plugged in: the game just ends") << -1 << "no error" << QStringList{};
+    QTest::newRow("the hand-over fails") << 2192 << "'x' is not a valid integer value" << QStringList{"tenth"};
   }
   void wholeGame() {
     QFETCH(int, TenthScore);
+    QFETCH(QString, Raises);
     QFETCH(QStringList, EndCalls);
     TFixture F;
     F.View.TenthScore = TenthScore;
+    if (Raises != "no error") F.View.EntryError = Raises;
     if (TenthScore < 0) F.Game.SetEnd(nullptr);
 
     // The same card in every column, but column 0 takes five 5s in Fives
@@ -184,15 +190,18 @@ class TestGame : public QObject {
     const QString Throws[EntryRows] = {"1-1-1-1-2", "2-2-2-2-1", "3-3-3-3-1", "4-4-4-4-1", "5-5-5-5-1",
                                        "6-6-6-6-1", "6-6-6-5-4", "6-6-6-6-5", "2-2-3-3-3", "1-2-3-4-6",
                                        "2-3-4-5-6", "5-5-5-5-5", "6-5-6-5-6"};
+    QString Raised;  // by the last entry, which ends the game
     for (int Col = 0; Col < ColumnCount; ++Col)
-      for (int Row = 0; Row < EntryRows; ++Row)
-        F.Enter(Col == 0 && Row == erFives ? QStringLiteral("5-5-5-5-5") : Throws[Row], Col, Row);
+      for (int Row = 0; Row < EntryRows; ++Row) {
+        const QString Throw = Col == 0 && Row == erFives ? QStringLiteral("5-5-5-5-5") : Throws[Row];
+        Raised = ErrorOf([&] { F.Enter(Throw, Col, Row); });
+      }
 
+    QCOMPARE(Raised, Raises);
     QCOMPARE(F.View.Grand, QStringLiteral("2193"));
     QCOMPARE(F.View.EndCalls, EndCalls);
     QCOMPARE(F.Game.RollCount(), int(TGame::GameEndedRollCount));
-    QVERIFY(!F.View.RollEnabled);
-    QVERIFY(!F.View.UndoEnabled);
+    QVERIFY(!F.View.RollEnabled && !F.View.UndoEnabled);
     QCOMPARE(F.View.DieShown[0], 5);  // the dice keep showing the last throw
 
     // Nothing more can be done but a new game.
@@ -200,25 +209,6 @@ class TestGame : public QObject {
     F.Game.UndoLastEntry();
     QCOMPARE(F.Game.Card().FilledCount, BoxCount);
     QCOMPARE(F.View.EndCalls, EndCalls);
-  }
-
-  // A top-ten file whose scores cannot be read makes the hand-over raise an
-  // error; the game is over all the same, and no roll starts another turn.
-  void gameEndsWhenTheHandOverFails() {
-    TFixture F;
-    F.View.EntryError = "'x' is not a valid integer value";
-    QString Raised;
-    for (int Box = 0; Box < BoxCount; ++Box) {
-      try {
-        F.Enter("6-6-6-6-5", Box / EntryRows, Box % EntryRows);
-      } catch (const std::runtime_error &Error) {
-        Raised = QString::fromUtf8(Error.what());
-      }
-    }
-    QCOMPARE(Raised, F.View.EntryError);
-    QVERIFY(!F.View.RollEnabled);
-    F.Game.StartRoll();
-    QCOMPARE(F.Game.RollCount(), int(TGame::GameEndedRollCount));
   }
 };
 

@@ -85,7 +85,8 @@ class TestScoreCard : public QObject {
     Card.TopScore[1][5] = 30;
     Card.TopScore[1][4] = Sum - 30;
     QCOMPARE(UpdateUpperTotals(Card, 1, Faces("1-2-3-4-6"), &View), Totals.section(u'|', -1).toInt());
-    QCOMPARE(View.Totals(1), Totals);
+    const QString *Upper = View.Upper[1], *Lower = View.Lower[1];
+    QCOMPARE(QStringList({Upper[0], Upper[1], Upper[2], Lower[0], Lower[1], Lower[2], Lower[3]}).join(u'|'), Totals);
   }
 
   void quintorBonusSequence() {
