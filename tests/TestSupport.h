@@ -125,3 +125,12 @@ inline QStringList Items(const QComboBox &Combo) {
   return List;
 }
 #endif
+
+#if __has_include("RegistryStore.h")
+// The store file as saving the one key Software\Key of the current user,
+// holding Values, leaves it.
+inline QByteArray StoreWithKey(const QByteArray &Key, const QByteArray &Values) {
+  const QByteArray Software = "[HKEY_CURRENT_USER\\Software";
+  return StoreHeader + "\n" + Software + "]\n\n" + Software + "\\" + Key + "]\n" + Values + "\n";
+}
+#endif

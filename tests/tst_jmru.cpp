@@ -11,9 +11,7 @@
 
 namespace {
 
-QByteArray StoreFile(const QByteArray &Values) {
-  return StoreHeader + "\n[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\MRU]\n" + Values + "\n";
-}
+QByteArray StoreFile(const QByteArray &Values) { return StoreWithKey("MRU", Values); }
 
 // The captions of a menu's actions, "-" for a separator, "(off)" after a
 // disabled one.
@@ -235,7 +233,7 @@ class TestJmru : public QObject {
     QTest::addColumn<QByteArray>("Values");
     QTest::addColumn<QStringList>("Loaded");
     const QByteArray Some = "\"0\"=\"a\"\n\"1\"=\"b\"\n\"2\"=\"\"\n\"3\"=dword:00000001\n\"4\"=\"A\"\n\"01\"=\"x\"\n";
-    QTest::newRow("two counted") << "\"Count\"=dword:00000002\n" + Some << QStringList{"a", "b"};
+    QTest::newRow("four counted") << "\"Count\"=dword:00000004\n" + Some << QStringList{"a", "b"};
     QTest::newRow("largest count") << "\"Count\"=dword:7fffffff\n" + Some << QStringList{"A", "b"};
     QTest::newRow("smallest count") << "\"Count\"=dword:80000000\n" + Some << QStringList{};
   }

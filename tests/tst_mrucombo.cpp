@@ -6,11 +6,6 @@
 
 #include "Mrucombo.h"
 #include "TestSupport.h"
-#include "TestSupport.h"
-
-static QByteArray StoreFile(const QByteArray &HistoryValues) {
-  return StoreHeader + "\n[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\MRU]\n" + HistoryValues + "\n";
-}
 
 // The values of a history as UpdateList writes them.
 static QByteArray Saved(const QStringList &Names) {
@@ -59,7 +54,7 @@ class TestMRUCombo : public QObject {
     QFETCH(QByteArray, Before);
     QFETCH(QString, Typed);
     QFETCH(QByteArray, After);
-    QVERIFY(Spit(StorePath(), StoreFile(Before)));
+    QVERIFY(Spit(StorePath(), StoreWithKey("MRU", Before)));
     TMRUCombo Combo;
     Combo.Storage()->SetKey("Software\\MRU");
     LoadComponents(&Combo);
@@ -70,7 +65,7 @@ class TestMRUCombo : public QObject {
     Combo.UpdateList();
     QTEST(Items(Combo), "Listed");
     QCOMPARE(Combo.currentText(), Typed);
-    QCOMPARE(Slurp(StorePath()), StoreFile(After));
+    QCOMPARE(Slurp(StorePath()), StoreWithKey("MRU", After));
   }
 
   // Set as a form layout sets it: the rows of the drop-down take that height.

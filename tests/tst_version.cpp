@@ -5,16 +5,12 @@
 // or the file damaged: the lookup must give up on them, never loop or read
 // outside the data (the sanitizer build checks every damaged variant).
 
-#include <QtTest>
-
 #include "ProgramPath.h"
+#include "TestSupport.h"
 #include "Version.h"
 #include "VersionBlock.h"
 
-static QByteArray OwnProgram() {
-  QFile File(QCoreApplication::applicationFilePath());
-  return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-}
+static QByteArray OwnProgram() { return Slurp(QCoreApplication::applicationFilePath()); }
 
 // This program with its version block replaced by one whose string table is
 // named Table and holds Version.
@@ -31,9 +27,8 @@ class TestVersion : public QObject {
   QTemporaryDir Dir;
 
   bool UseProgram(const QByteArray &Bytes) {
-    QFile File(Dir.filePath("program"));
-    SetProgramFilePathForTesting(File.fileName());
-    return File.open(QIODevice::WriteOnly | QIODevice::Truncate) && File.write(Bytes) == Bytes.size();
+    SetProgramFilePathForTesting(Dir.filePath("program"));
+    return Spit(Dir.filePath("program"), Bytes);
   }
 
  private slots:

@@ -16,10 +16,6 @@
 #include "TestSupport.h"
 #include "ui_DesignerForm.h"
 
-// Every widget of the library, in the plugin's order.
-static const QStringList LibraryWidgets = {"TMRUCombo",      "TVersionLabel", "TURLStatic", "TAnimatedLabel",
-                                           "TFancyButton",   "TNumberEdit",   "TUnitEdit"};
-
 static const QByteArray History =
     "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Designer Form\\MRU]\n"
     "\"0\"=\"Ann\"\n\"1\"=\"Bob\"\n\"Count\"=dword:00000002\n";
@@ -68,9 +64,7 @@ class TestDesignerPlugin : public QObject {
     StoreFile = RegistryStoreFile(TRegistryRoot::CurrentUser);
     QVERIFY(StoreFile.startsWith(Config.path()));
     QVERIFY(QDir().mkpath(QFileInfo(StoreFile).absolutePath()));
-    QFile Out(StoreFile);
-    QVERIFY(Out.open(QIODevice::WriteOnly) && Out.write(History) == History.size());
-    Out.close();
+    QVERIFY(Spit(StoreFile, History));
 
     QVERIFY2(Loader.load(), qPrintable(Loader.errorString()));
     auto *Collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(Loader.instance());
@@ -80,12 +74,12 @@ class TestDesignerPlugin : public QObject {
 
   // Before Designer initialises the plugin (the case of a running program's
   // form loader) its widgets are ordinary ones: a loaded form reads the store.
-  // This runs before any test initialises the plugin.
+  // A widget the plugin lacks comes out a plain Qt widget, which CheckForm
+  // tells. This runs before any test initialises the plugin.
   void formInLoader() {
     QUiLoader UiLoader;
     UiLoader.clearPluginPaths();
     UiLoader.addPluginPath(QFileInfo(Loader.fileName()).absolutePath());
-    for (const QString &Name : LibraryWidgets) QVERIFY2(UiLoader.availableWidgets().contains(Name), qPrintable(Name));
     QFile Form(QStringLiteral(QUINTOR_DESIGNER_FORM));
     QVERIFY(Form.open(QIODevice::ReadOnly));
     std::unique_ptr<QWidget> Top(UiLoader.load(&Form));
@@ -129,9 +123,7 @@ class TestDesignerPlugin : public QObject {
     LoadComponents(&Form);
     QCOMPARE(std::pair(Combo->count(), Combo->property("StorageKey").toString()),
              std::pair(0, QStringLiteral("Software\\Designer Form\\MRU")));
-    QFile In(StoreFile);
-    QVERIFY(In.open(QIODevice::ReadOnly));
-    QCOMPARE(In.readAll(), History);
+    QCOMPARE(Slurp(StoreFile), History);
     QWidget *Button = MadeBy["TFancyButton"];
     QVERIFY(Button->setProperty("State", QStringLiteral("fbsDown")));
     QCOMPARE(Button->property("State").toInt(), int(TFancyButton::fbsDown));
