@@ -134,3 +134,19 @@ inline QByteArray StoreWithKey(const QByteArray &Key, const QByteArray &Values) 
   return StoreHeader + "\n" + Software + "]\n\n" + Software + "\\" + Key + "]\n" + Values + "\n";
 }
 #endif
+
+// A table test's columns by their place rather than by name: the _data
+// function calls TTable<QByteArray, int>::Add() before its rows, and the
+// test takes a row with const auto [Body, Mode] = TTable<QByteArray, int>::Row().
+template <class... T> struct TTable {
+  static constexpr const char *Names[] = {"1", "2", "3", "4", "5", "6", "7", "8"};
+  static void Add() {
+    size_t I = 0;
+    (QTest::addColumn<T>(Names[I++]), ...);
+  }
+  static std::tuple<T...> Row() {
+    return []<size_t... I>(std::index_sequence<I...>) {
+      return std::tuple<T...>(*static_cast<T *>(QTest::qData(Names[I], qMetaTypeId<T>()))...);
+    }(std::index_sequence_for<T...>());
+  }
+};

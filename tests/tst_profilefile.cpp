@@ -13,18 +13,13 @@ namespace {
 // a buffer of Size giving Expected (Size 0: an integer read, default 7), or
 // (Size -1) a write of Value, given in Default, under Key that leaves
 // Expected in the file and reports success when it changed the file.
-struct TCall {
-  QByteArray Content;
-  QString Key, Default;
-  int Size;
-  QString Expected;
-};
+// Content, Key, Default, Size, Expected:
+using TCall = std::tuple<QByteArray, QString, QString, int, QString>;
 
 template <size_t N> QByteArray Raw(const char (&Bytes)[N]) { return QByteArray(Bytes, N - 1); }  // NULs too
 
 TCall Int(const QByteArray &Value, const QString &Expected) { return {"[s]\nk=" + Value + "\n", "k", "", 0, Expected}; }
 }  // namespace
-Q_DECLARE_METATYPE(TCall)
 
 class TstProfileFile : public QObject, TTempFolder {
   Q_OBJECT
@@ -64,20 +59,17 @@ class TstProfileFile : public QObject, TTempFolder {
              {"write: CR-only file", {"[s]\rx=1\r", "k", "v", -1, "[s]\rx=1\rk=v\r"}},
              {"write: line break refused", {"[s]\nk=1\n", "k", "1\n[t]", -1, "[s]\nk=1\n"}},
              {"write: NUL ends the value", {"[s]\nk=1\n", "k", u"2\u0000\n[t]"_qs, -1, "[s]\nk=2\n"}},
-             {"write: U+FEFF key beside k",
-              {"[s]\nk=1\n", u"\uFEFFk"_qs, "v", -1, u"[s]\nk=1\n\uFEFFk=v\n"_qs}}})
+             {"write: U+FEFF k, not k", {"[s]\nk=1\n", u"\uFEFFk"_qs, "v", -1, u"[s]\nk=1\n\uFEFFk=v\n"_qs}}})
       QTest::newRow(Name) << Call;
   }
   void call() {
     QFETCH(TCall, Call);
-    QVERIFY(Spit(Path, Call.Content));
-    if (Call.Size < 0) {
-      QCOMPARE(WritePrivateProfileString("s", Call.Key, Call.Default, Path), Call.Content != Call.Expected.toUtf8());
-      QCOMPARE(Slurp(Path), Call.Expected.toUtf8());
-    } else {
-      QCOMPARE(Call.Size ? GetPrivateProfileString("s", Call.Key, Call.Default, Call.Size, Path)
-                         : QString::number(GetPrivateProfileInt("s", Call.Key, 7, Path)), Call.Expected);
-    }
+    const auto &[Content, Key, Default, Size, Expected] = Call;
+    QVERIFY(Spit(Path, Content));
+    if (Size < 0) QCOMPARE(WritePrivateProfileString("s", Key, Default, Path), Content != Expected.toUtf8());
+    QCOMPARE(Size < 0 ? QString::fromUtf8(Slurp(Path))
+             : Size   ? GetPrivateProfileString("s", Key, Default, Size, Path)
+                      : QString::number(GetPrivateProfileInt("s", Key, 7, Path)), Expected);
   }
 
   // A replaced file keeps its permissions, and a temporary a killed write
@@ -91,15 +83,14 @@ class TstProfileFile : public QObject, TTempFolder {
     QVERIFY(WritePrivateProfileString("s", "x", "2", Path));
     QCOMPARE(QFile::permissions(Path) & (QFile::ReadGroup | QFile::ReadOther), QFile::ReadGroup);
     QCOMPARE(FilesOf(Dir.path(), "quintor.tps").join(' '), "quintor.tps quintor.tps.tmp-1 quintor.tps.tmp0BADCAFE quintor.tps.tmp0badcafe0");
-    QVERIFY(QFile::setPermissions(Path, QFile::ReadOwner));
-    QVERIFY(!WritePrivateProfileString("s", "x", "3", Path));  // read-only, even for root
+    // Read-only, even for root:
+    QVERIFY(QFile::setPermissions(Path, QFile::ReadOwner) && !WritePrivateProfileString("s", "x", "3", Path));
     QVERIFY(!WritePrivateProfileString("s", "x", "1", Dir.filePath("nofolder/x.ini")));
     QCOMPARE(Slurp(Path), "[s]\nx=2\n");
 
     // This very program is the garbage: NULs, stray brackets, no lines to speak of.
     for (const QByteArray &Content : {Slurp(QCoreApplication::applicationFilePath()), QByteArray(8 << 20, '[')}) {
-      QVERIFY(Spit(Path, Content));
-      QVERIFY(WritePrivateProfileString("Top Ten Scores", "Score10", "5", Path));
+      QVERIFY(Spit(Path, Content) && WritePrivateProfileString("Top Ten Scores", "Score10", "5", Path));
       QCOMPARE(GetPrivateProfileString("top ten scores", "score10", "0", 10, Path), "5");
       QVERIFY(Slurp(Path).startsWith(Content));
     }
@@ -110,8 +101,7 @@ class TstProfileFile : public QObject, TTempFolder {
   // where hand-written parsers fail; the last row has digits, but not ASCII
   // ones.
   void strToInt_data() {
-    QTest::addColumn<QString>("Input");
-    QTest::addColumn<int>("Expected");  // 0 for the rows that must fail
+    TTable<QString, int>::Add();  // the input, the value (0 for the rows that must fail)
     for (const auto &[In, Out] : std::initializer_list<std::pair<QString, int>>{
              {"+007", 7}, {"  -12", -12}, {"$1f", 31}, {"0X1F", 31}, {"x1F", 31}, {"-$1F", -31}, {"$000000001F", 31},
              {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"$80000000", -2147483647 - 1}, {"$FFFFFFFF", -1},
@@ -121,8 +111,7 @@ class TstProfileFile : public QObject, TTempFolder {
       QTest::addRow("%s%s", Out ? "" : "bad ", qPrintable(In)) << In << Out;
   }
   void strToInt() {
-    QFETCH(QString, Input);
-    QFETCH(int, Expected);
+    const auto [Input, Expected] = TTable<QString, int>::Row();
     if (Expected) QCOMPARE(StrToInt(Input), Expected);
     else QCOMPARE(ErrorOf([&] { StrToInt(Input); }), "'" + Input + "' is not a valid integer value");
   }
