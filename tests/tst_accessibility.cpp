@@ -38,9 +38,8 @@ class TestAccessibility : public QObject, TMainFormDriver {
   void init() { QVERIFY(OpenForm()); }
 
   void cardIsFourTables_data() {
-    QTest::addColumn<QString>("Grid");
-    QTest::addColumn<int>("Rows");
-    QTest::addColumn<QString>("LastRow");
+    // Columns: Grid, Rows, LastRow.
+    TTable<QString, int, QString>::Add();
     QTest::newRow("upper boxes") << "TopGrid" << 6 << "Sixes";
     QTest::newRow("lower boxes") << "BottomGrid" << 7 << "Chance";
     QTest::newRow("upper totals") << "TopTotal" << 3 << "Upper total";
@@ -50,9 +49,7 @@ class TestAccessibility : public QObject, TMainFormDriver {
   // Rows are the categories, columns "column 1" to "column 3", both also as
   // the cells' headers; every cell is a child of the table once.
   void cardIsFourTables() {
-    QFETCH(QString, Grid);
-    QFETCH(int, Rows);
-    QFETCH(QString, LastRow);
+    const auto [Grid, Rows, LastRow] = TTable<QString, int, QString>::Row();
     QAccessibleInterface *Grid_ = Of(Child<TScoreGrid>(qPrintable(Grid)));
     QAccessibleTableInterface *T = Grid_->tableInterface();
     QCOMPARE(QList<int>({Grid_->role(), T->rowCount(), T->columnCount(), Grid_->childCount()}),

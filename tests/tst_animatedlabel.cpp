@@ -9,6 +9,7 @@
 #include <set>
 
 #include "AnimatedLabel.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -70,10 +71,8 @@ class TestAnimatedLabel : public QObject {
   }
 
   void fade_data() {
-    QTest::addColumn<QColor>("Text");
-    QTest::addColumn<QColor>("Background");
-    QTest::addColumn<int>("Step");
-    QTest::addColumn<QColor>("Drawn");
+    // Columns: Text, Background, Step, Drawn.
+    TTable<QColor, QColor, int, QColor>::Add();
     const QColor Black(0, 0, 0), White(255, 255, 255), Grey(114, 114, 114);
     QTest::newRow("black on white, fading in, first step") << Black << White << 0 << White;
     QTest::newRow("black on white, halfway in, cut toward zero") << Black << White << 5 << Grey;
@@ -88,10 +87,7 @@ class TestAnimatedLabel : public QObject {
   // The counter runs while nothing is animated; the fade then starts in the
   // middle of its cycle. Only the caption's cell gets the button face.
   void fade() {
-    QFETCH(QColor, Text);
-    QFETCH(QColor, Background);
-    QFETCH(int, Step);
-    QFETCH(QColor, Drawn);
+    const auto [Text, Background, Step, Drawn] = TTable<QColor, QColor, int, QColor>::Row();
     TAnimatedLabel Label;
     Prepare(Label, 200, Text, Background, Step);
     Label.AnimationType = TAnimatedLabel::atFade;
@@ -105,8 +101,8 @@ class TestAnimatedLabel : public QObject {
   }
 
   void fly_data() {
-    QTest::addColumn<int>("Step");
-    QTest::addColumn<int>("X");
+    // Columns: Step, X.
+    TTable<int, int>::Add();
     QTest::newRow("two pixels a tick") << 1 << 98;
     QTest::newRow("at the left edge") << 50 << 0;
     QTest::newRow("last step, mostly gone") << 99 << -98;
@@ -117,8 +113,7 @@ class TestAnimatedLabel : public QObject {
   // alignment asked for playing no part: the same columns and top row of ink
   // as the caption drawn at (X, 0) by hand, clipped to the label.
   void fly() {
-    QFETCH(int, Step);
-    QFETCH(int, X);
+    const auto [Step, X] = TTable<int, int>::Row();
     TAnimatedLabel Label;
     Prepare(Label, 100, Qt::black, Qt::white, Step);
     Label.setAlignment(Qt::AlignRight | Qt::AlignVCenter);

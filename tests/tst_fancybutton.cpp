@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "FancyButton.h"
+#include "TestSupport.h"
 
 using Samples = QList<QPair<QPoint, QColor>>;
 
@@ -58,10 +59,8 @@ class TestFancyButton : public QObject {
 
   // Rows: the strip's size, the count before it is set, the count after.
   void strip_shape_sets_count_and_size_data() {
-    QTest::addColumn<QSize>("StripSize");
-    QTest::addColumn<int>("Before");
-    QTest::addColumn<int>("Count");
-    QTest::addColumn<QSize>("ButtonSize");
+    // Columns: StripSize, Before, Count, ButtonSize.
+    TTable<QSize, int, int, QSize>::Add();
     QTest::newRow("80 x 16: five") << QSize(80, 16) << 1 << 5 << QSize(16, 16);
     QTest::newRow("96 x 16: six is too many") << QSize(96, 16) << 3 << 1 << QSize(96, 16);
     QTest::newRow("50 x 16 keeps the count") << QSize(50, 16) << 3 << 3 << QSize(16, 16);
@@ -69,15 +68,14 @@ class TestFancyButton : public QObject {
   }
   // SetNumGlyphs clamps to 1 to 5 and sizes the button to one image.
   void strip_shape_sets_count_and_size() {
-    QFETCH(QSize, StripSize);
+    const auto [StripSize, Before, Count, ButtonSize] = TTable<QSize, int, int, QSize>::Row();
     TFancyButton Button;
-    QFETCH(int, Before);
     Button.GetButtonGlyph().SetImageCount(Before);
     QPixmap Picture(StripSize);
     if (!Picture.isNull()) Picture.fill(Qt::red);
     Button.SetGlyph(Picture);
-    QTEST(Button.GetNumGlyphs(), "Count");
-    QTEST(Button.size(), "ButtonSize");
+    QCOMPARE(Button.GetNumGlyphs(), Count);
+    QCOMPARE(Button.size(), ButtonSize);
     if (Picture.isNull()) return;
     Button.SetNumGlyphs(9);
     QCOMPARE(Button.size(), QSize(StripSize.width() / 5, 16));
@@ -87,9 +85,8 @@ class TestFancyButton : public QObject {
 
   // The image each state shows, for five, two and one images.
   void image_for_state_data() {
-    QTest::addColumn<QString>("Name");
-    QTest::addColumn<int>("State");
-    QTest::addColumn<Samples>("Expected");
+    // Columns: Name, State, Expected.
+    TTable<QString, int, Samples>::Add();
     const Samples Recoloured{{{8, 5}, Light}, {{8, 10}, Dark}, {{1, 1}, Ground}};
     QTest::newRow("5 up: 0") << "fancy5.png" << 0 << Samples{{{8, 8}, Red}, {{1, 14}, Ground}};
     QTest::newRow("5 disabled: 1 recoloured") << "fancy5.png" << 1 << Recoloured;
@@ -111,9 +108,7 @@ class TestFancyButton : public QObject {
                    {{4, 10}, Ground}, {{12, 3}, Ground}};
   }
   void image_for_state() {
-    QFETCH(QString, Name);
-    QFETCH(int, State);
-    QFETCH(Samples, Expected);
+    const auto [Name, State, Expected] = TTable<QString, int, Samples>::Row();
     TFancyButton *Button = NewButton(Name.toLatin1());
     Button->SetState(TFancyButtonState(State));
     CheckSamples(Button, Expected);
@@ -348,9 +343,8 @@ class TestFancyButton : public QObject {
   // Keys and releases on a dialog's button: which close it, with what (the
   // clicks, the dialog's result, whether it closed).
   void modal_result_data() {
-    QTest::addColumn<int>("ModalResult");
-    QTest::addColumn<int>("Key");  // 0: a click of the mouse, -1: a release outside
-    QTest::addColumn<QString>("Outcome");
+    // Columns: ModalResult, Key (0: a click of the mouse, -1: a release outside), Outcome.
+    TTable<int, int, QString>::Add();
     QTest::newRow("Enter, OK") << 1 << int(Qt::Key_Return) << "1 click, result 1, closed";
     QTest::newRow("Enter, no result") << 0 << int(Qt::Key_Enter) << "1 click, result 0, open";
     QTest::newRow("Escape, Cancel") << 2 << int(Qt::Key_Escape) << "1 click, result 2, closed";
@@ -359,8 +353,7 @@ class TestFancyButton : public QObject {
     QTest::newRow("released outside, OK") << 1 << -1 << "0 click, result 0, open";
   }
   void modal_result() {
-    QFETCH(int, ModalResult);
-    QFETCH(int, Key);
+    const auto [ModalResult, Key, Outcome] = TTable<int, int, QString>::Row();
     QDialog Dialog;
     auto *Button = new TFancyButton(&Dialog);
     Button->SetGlyph(Strip("fancy5.png"));
@@ -377,8 +370,8 @@ class TestFancyButton : public QObject {
       QTest::mouseMove(Button, At);
       QTest::mouseRelease(Button, Qt::LeftButton, {}, At);
     }
-    const QString Outcome = QStringLiteral("%1 click, result %2, ").arg(Clicks.count()).arg(Dialog.result());
-    QTEST(Outcome + (Dialog.isVisible() ? "open" : "closed"), "Outcome");
+    const QString Seen = QStringLiteral("%1 click, result %2, ").arg(Clicks.count()).arg(Dialog.result());
+    QCOMPARE(Seen + (Dialog.isVisible() ? "open" : "closed"), Outcome);
   }
 
   void accelerator_of_caption() {

@@ -164,9 +164,8 @@ class TestGame : public QObject {
   // A top-ten file whose scores cannot be read makes the hand-over raise an
   // error; the game is over all the same.
   void wholeGame_data() {
-    QTest::addColumn<int>("TenthScore");
-    QTest::addColumn<QString>("Raises");
-    QTest::addColumn<QStringList>("EndCalls");
+    // Columns: TenthScore, Raises, EndCalls.
+    TTable<int, QString, QStringList>::Add();
     QTest::newRow("equal to the tenth: game over") << 2193 << "no error" << QStringList{"tenth", "Game Over"};
     QTest::newRow("one more than the tenth: name entry")
         << 2192 << "no error" << QStringList{"tenth", "enter 2193 4", "list"};
@@ -174,9 +173,7 @@ class TestGame : public QObject {
     QTest::newRow("the hand-over fails") << 2192 << "'x' is not a valid integer value" << QStringList{"tenth"};
   }
   void wholeGame() {
-    QFETCH(int, TenthScore);
-    QFETCH(QString, Raises);
-    QFETCH(QStringList, EndCalls);
+    const auto [TenthScore, Raises, EndCalls] = TTable<int, QString, QStringList>::Row();
     TFixture F;
     F.View.TenthScore = TenthScore;
     if (Raises != "no error") F.View.EntryError = Raises;

@@ -81,9 +81,8 @@ class TestJmru : public QObject {
 
   // a, b and c added, then a used again; then the list cleared.
   void menuKinds_data() {
-    QTest::addColumn<int>("Kind");
-    QTest::addColumn<QStringList>("File");
-    QTest::addColumn<QStringList>("Reopen");
+    // Columns: Kind, File, Reopen.
+    TTable<int, QStringList, QStringList>::Add();
     const QStringList Sub{"Forget all"};
     QTest::newRow("before") << int(mkInsertBefore) << QStringList{"Open", "&0 a", "&1 c", "&2 b", "Exit"} << Sub;
     QTest::newRow("after") << int(mkInsertAfter) << QStringList{"Open", "Exit", "&0 a", "&1 c", "&2 b"} << Sub;
@@ -94,14 +93,14 @@ class TestJmru : public QObject {
   }
 
   void menuKinds() {
-    QFETCH(int, Kind);
+    const auto [Kind, File, Reopen] = TTable<int, QStringList, QStringList>::Row();
     QAction *Root = Kind == mkSubMenu ? Menu->Reopen->menuAction() : Menu->Exit;
     if (Kind != mkSubMenu) Menu->File.removeAction(Menu->Reopen->menuAction());
     TJMostRecentlyUsedList &L = Make(Root);
     L.SetMenuKind(TJMRUMenuKind(Kind));
     for (const char *S : {"a", "b", "c", "a"}) L.Add(S);
-    QTEST(Texts(&Menu->File), "File");
-    QTEST(Texts(Menu->Reopen), "Reopen");
+    QCOMPARE(Texts(&Menu->File), File);
+    QCOMPARE(Texts(Menu->Reopen), Reopen);
     QCOMPARE(L.RootMenuItem != Root, Kind == mkInsertWithSeparator);  // the separator stands in
     QPointer<QAction> B = L.GetMenuItem("B");
     QVERIFY(B && B->parent() == &L);
@@ -150,10 +149,8 @@ class TestJmru : public QObject {
   }
 
   void clicks_data() {
-    QTest::addColumn<bool>("Handler");
-    QTest::addColumn<bool>("Opened");
-    QTest::addColumn<bool>("HideInUse");
-    QTest::addColumn<QStringList>("After");
+    // Columns: Handler, Opened, HideInUse, After.
+    TTable<bool, bool, bool, QStringList>::Add();
     const QStringList All{"C:\\c", "C:\\b", "C:\\a"};
     QTest::newRow("opened, hidden") << true << true << true << QStringList{"C:\\b", "C:\\a"};
     QTest::newRow("failed to open") << true << false << true << All;
@@ -164,11 +161,8 @@ class TestJmru : public QObject {
   // A real click on the top entry of the popped-up submenu. A hidden entry
   // leaves the menu at once; its action goes once the click is over.
   void clicks() {
-    QFETCH(bool, Handler);
-    QFETCH(bool, Opened);
-    QFETCH(QStringList, After);
+    const auto [Handler, Opened, HideInUse, After] = TTable<bool, bool, bool, QStringList>::Row();
     TJMostRecentlyUsedList &L = Make(Menu->Reopen->menuAction(), {"C:\\a", "C:\\b", "C:\\c"});
-    QFETCH(bool, HideInUse);
     L.HideInUse = HideInUse;
     QStringList Selected;
     if (Handler)
@@ -230,8 +224,8 @@ class TestJmru : public QObject {
   }
 
   void load_data() {
-    QTest::addColumn<QByteArray>("Values");
-    QTest::addColumn<QStringList>("Loaded");
+    // Columns: Values, Loaded.
+    TTable<QByteArray, QStringList>::Add();
     const QByteArray Some = "\"0\"=\"a\"\n\"1\"=\"b\"\n\"2\"=\"\"\n\"3\"=dword:00000001\n\"4\"=\"A\"\n\"01\"=\"x\"\n";
     QTest::newRow("four counted") << "\"Count\"=dword:00000004\n" + Some << QStringList{"a", "b"};
     QTest::newRow("largest count") << "\"Count\"=dword:7fffffff\n" + Some << QStringList{"A", "b"};
@@ -244,11 +238,11 @@ class TestJmru : public QObject {
   // storage is closed again. A blank key just empties. Loaded before a root
   // is set: the entries get their actions once one is.
   void load() {
-    QFETCH(QByteArray, Values);
+    const auto [Values, Loaded] = TTable<QByteArray, QStringList>::Row();
     QVERIFY(Spit(StorePath(), StoreFile(Values)));
     TJMostRecentlyUsedList &L = Make(nullptr, {"held"});
     L.Loaded();
-    QTEST(Entries(), "Loaded");
+    QCOMPARE(Entries(), Loaded);
     QVERIFY(!L.Storage()->IsOpen());
     L.RootMenuItem = Menu->Reopen->menuAction();
     L.Add("new");

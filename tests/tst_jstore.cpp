@@ -26,16 +26,15 @@ class TestJStore : public QObject {
   // the enumeration or a folder that cannot be made: an empty store that
   // cannot be written, where text reads give empty text.
   void withoutAStore_data() {
-    QTest::addColumn<QString>("Key");
-    QTest::addColumn<int>("Root");
+    // Columns: Key, Root.
+    TTable<QString, int>::Add();
     QTest::newRow("blank Key") << "" << 2;
     QTest::newRow("no such root") << "Software\\App" << 6;
     QTest::newRow("folder under a file") << "Software\\App" << 1;
   }
 
   void withoutAStore() {
-    QFETCH(QString, Key);
-    QFETCH(int, Root);
+    const auto [Key, Root] = TTable<QString, int>::Row();
     const bool Blank = Key.isEmpty();
     QVERIFY(Spit(Store->Dir.filePath("file"), ""));
     SetRegistryFolder(Store->Dir.filePath("file/store"));
@@ -57,9 +56,8 @@ class TestJStore : public QObject {
   // A value as a text read and an integer read see it, from a file made by
   // hand or exported elsewhere.
   void reads_data() {
-    QTest::addColumn<QByteArray>("Line");
-    QTest::addColumn<QString>("Text");
-    QTest::addColumn<int>("Number");
+    // Columns: Line, Text, Number.
+    TTable<QByteArray, QString, int>::Add();
     QTest::newRow("text") << QByteArray("\"v\"=\"42\"") << "42" << -1;
     QTest::newRow("integer") << QByteArray("\"v\"=dword:0000002a") << "dflt" << 42;
     QTest::newRow("missing") << QByteArray("\"w\"=\"42\"") << "" << -1;
@@ -67,11 +65,11 @@ class TestJStore : public QObject {
   }
 
   void reads() {
-    QFETCH(QByteArray, Line);
+    const auto [Line, Text, Number] = TTable<QByteArray, QString, int>::Row();
     QVERIFY(Spit(StorePath(), StoreHeader + "[HKEY_CURRENT_USER\\Software\\Test]\n" + Line + "\n"));
     TJStorage Storage;
-    QTEST(Open(Storage, "software\\TEST").ReadString("v", "dflt"), "Text");
-    QTEST(Storage.ReadInteger("v", -1), "Number");
+    QCOMPARE(Open(Storage, "software\\TEST").ReadString("v", "dflt"), Text);
+    QCOMPARE(Storage.ReadInteger("v", -1), Number);
   }
 
   void clearLeavesAnEmptyKey() {

@@ -50,9 +50,9 @@ class TestMainForm : public QObject, TMainFormDriver {
   }
 
   void pressAtPixelBorders_data() {
-    QTest::addColumn<QPoint>("Client");  // in the upper grid, or the lower one for a lower row
-    QTest::addColumn<int>("Col");
-    QTest::addColumn<int>("EntryRow");  // -1: the press enters nothing
+    // Columns: Client (in the upper grid, or the lower one for a lower row), Col, EntryRow (-1: the press
+    // enters nothing).
+    TTable<QPoint, int, int>::Add();
     QTest::newRow("x 30, y 16: column 0, row 0") << QPoint(30, 16) << 0 << 0;
     QTest::newRow("x 31, y 17: column 1, row 1") << QPoint(31, 17) << 1 << 1;
     QTest::newRow("last lower cell") << QPoint(92, 118) << 2 << 12;
@@ -60,9 +60,7 @@ class TestMainForm : public QObject, TMainFormDriver {
   }
 
   void pressAtPixelBorders() {
-    QFETCH(QPoint, Client);
-    QFETCH(int, Col);
-    QFETCH(int, EntryRow);
+    const auto [Client, Col, EntryRow] = TTable<QPoint, int, int>::Row();
     RollDice();
     QTest::mouseClick(GridOf(EntryRow), Qt::LeftButton, {}, Client + GridOf(EntryRow)->ClientOrigin());
     QCOMPARE(Form->Game().Card().FilledCount, EntryRow < 0 ? 0 : 1);

@@ -25,11 +25,8 @@ class TestMRUCombo : public QObject {
   // Each row loads a saved history, types a name (or the loaded text again)
   // and saves the list.
   void history_data() {
-    QTest::addColumn<QByteArray>("Before");
-    QTest::addColumn<QString>("Loaded");  // the text field after loading
-    QTest::addColumn<QString>("Typed");
-    QTest::addColumn<QStringList>("Listed");
-    QTest::addColumn<QByteArray>("After");
+    // Columns: Before, Loaded (the text field after loading), Typed, Listed, After.
+    TTable<QByteArray, QString, QString, QStringList, QByteArray>::Add();
     QStringList Ten;
     for (int I = 0; I < 10; ++I) Ten << QStringLiteral("Player %1").arg(I);
     const QByteArray Three = "\"Count\"=dword:00000002\n\"0\"=\"Cy\"\n\"1\"=\"Ann\"\n\"2\"=\"Bob\"\n";
@@ -51,19 +48,17 @@ class TestMRUCombo : public QObject {
   // Typed with real keys and Return: what the player types stays as typed,
   // with no completion from the list.
   void history() {
-    QFETCH(QByteArray, Before);
-    QFETCH(QString, Typed);
-    QFETCH(QByteArray, After);
+    const auto [Before, Loaded, Typed, Listed, After] = TTable<QByteArray, QString, QString, QStringList, QByteArray>::Row();
     QVERIFY(Spit(StorePath(), StoreWithKey("MRU", Before)));
     TMRUCombo Combo;
     Combo.Storage()->SetKey("Software\\MRU");
     LoadComponents(&Combo);
-    QTEST(Combo.currentText(), "Loaded");
+    QCOMPARE(Combo.currentText(), Loaded);
     Combo.lineEdit()->clear();
     QTest::keyClicks(Combo.lineEdit(), Typed);
     QTest::keyClick(Combo.lineEdit(), Qt::Key_Return);
     Combo.UpdateList();
-    QTEST(Items(Combo), "Listed");
+    QCOMPARE(Items(Combo), Listed);
     QCOMPARE(Combo.currentText(), Typed);
     QCOMPARE(Slurp(StorePath()), StoreWithKey("MRU", After));
   }

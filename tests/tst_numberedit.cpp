@@ -8,6 +8,7 @@
 #include <cfloat>
 
 #include "NumberEdit.h"
+#include "TestSupport.h"
 #include "UnitEdit.h"
 
 namespace {
@@ -26,10 +27,8 @@ class TestNumberEdit : public QObject {
   void cleanup() { QLocale::setDefault(Point); }
 
   void setValue_data() {
-    QTest::addColumn<QLocale>("Locale");
-    QTest::addColumn<float>("Value");
-    QTest::addColumn<QString>("Text");
-    QTest::addColumn<float>("ReadBack");
+    // Columns: Locale, Value, Text, ReadBack.
+    TTable<QLocale, float, QString, float>::Add();
     const auto Row = [](const char *Case, const QLocale &Locale = Point) -> QTestData & {
       return QTest::newRow(Case) << Locale;
     };
@@ -47,20 +46,17 @@ class TestNumberEdit : public QObject {
 
   // The read-back is the written text's value: 7 digits, then single precision.
   void setValue() {
-    QFETCH(QLocale, Locale);
-    QFETCH(float, Value);
+    const auto [Locale, Value, Text, ReadBack] = TTable<QLocale, float, QString, float>::Row();
     QLocale::setDefault(Locale);
     TNumberEdit Edit;
     Edit.SetValue(Value);
-    QTEST(Edit.text(), "Text");
-    QTEST(Edit.GetValue(), "ReadBack");
+    QCOMPARE(Edit.text(), Text);
+    QCOMPARE(Edit.GetValue(), ReadBack);
   }
 
   void readText_data() {
-    QTest::addColumn<QLocale>("Locale");
-    QTest::addColumn<QString>("Text");
-    QTest::addColumn<bool>("Valid");
-    QTest::addColumn<float>("Value");
+    // Columns: Locale, Text, Valid, Value.
+    TTable<QLocale, QString, bool, float>::Add();
     QTest::newRow("letters") << Point << "abc" << false << 0.0f;
     QTest::newRow("comma where the point is the separator") << Point << "1,5" << false << 0.0f;
     QTest::newRow("point where the comma is the separator") << Comma << "1.5" << false << 0.0f;
@@ -79,13 +75,12 @@ class TestNumberEdit : public QObject {
 
   // Reading never changes the text.
   void readText() {
-    QFETCH(QLocale, Locale);
-    QFETCH(QString, Text);
+    const auto [Locale, Text, Valid, Value] = TTable<QLocale, QString, bool, float>::Row();
     QLocale::setDefault(Locale);
     TNumberEdit Edit;
     Edit.setText(Text);
-    QTEST(Edit.Validate(), "Valid");
-    QTEST(Edit.GetValue(), "Value");
+    QCOMPARE(Edit.Validate(), Valid);
+    QCOMPARE(Edit.GetValue(), Value);
     QCOMPARE(Edit.text(), Text);
   }
 

@@ -7,6 +7,7 @@
 #include "CardCursor.h"
 #include "RecordingView.h"
 #include "ScoreCard.h"
+#include "TestSupport.h"
 
 using namespace quintor;
 
@@ -22,9 +23,8 @@ class TestScoreCard : public QObject {
 
  private slots:
   void flagsAndScores_data() {
-    QTest::addColumn<QString>("Throw");
-    QTest::addColumn<QString>("Satisfied");
-    QTest::addColumn<QString>("Scores");  // the box scores in entry-row order
+    // Columns: Throw, Satisfied, Scores (the box scores in entry-row order).
+    TTable<QString, QString, QString>::Add();
     QTest::newRow("five 1s: full house, no straight")
         << "1-1-1-1-1" << "1 3K 4K FH Q C" << "5 0 0 0 0 0 5 5 25 0 0 50 5";
     QTest::newRow("1-2-3-4-6 small only") << "1-2-3-4-6" << "1 2 3 4 6 SS C" << "1 2 3 4 0 6 0 0 0 30 0 0 16";
@@ -41,9 +41,7 @@ class TestScoreCard : public QObject {
   }
 
   void flagsAndScores() {
-    QFETCH(QString, Throw);
-    QFETCH(QString, Satisfied);
-    QFETCH(QString, Scores);
+    const auto [Throw, Satisfied, Scores] = TTable<QString, QString, QString>::Row();
     const TThrow Dice = Faces(Throw);
     const TCategoryFlags Flags = EvaluateThrow(Dice, TScoreCard{});
     QStringList Names, Scored;
@@ -71,15 +69,14 @@ class TestScoreCard : public QObject {
   }
 
   void upperBonusThreshold_data() {
-    QTest::addColumn<int>("Sum");
-    QTest::addColumn<QString>("Totals");  // no lower entry yet in that column
+    // Columns: Sum, Totals (no lower entry yet in that column).
+    TTable<int, QString>::Add();
     QTest::newRow("62 earns nothing") << 62 << "62||62|||62|124";
     QTest::newRow("63 earns 35") << 63 << "63|35|98|||98|196";
   }
 
   void upperBonusThreshold() {
-    QFETCH(int, Sum);
-    QFETCH(QString, Totals);
+    const auto [Sum, Totals] = TTable<int, QString>::Row();
     TScoreCard Card;
     TRecordingView View;
     Card.TopScore[1][5] = 30;
@@ -108,8 +105,9 @@ class TestScoreCard : public QObject {
   }
 
   void cursorMoves_data() {
-    QTest::addColumn<QString>("Moves");  // L R U D H E, then S: settle after filling the cursor's box
-    QTest::addColumn<QString>("Expected");  // column, entry row; or "full"
+    // Columns: Moves (L R U D H E, then S: settle after filling the cursor's box), Expected (column, entry
+    // row; or "full").
+    TTable<QString, QString>::Add();
     // Filled before: (1, Ones), the whole Twos row, (0, Threes), (2, Chance).
     QTest::newRow("right skips a filled box and a filled row") << "RR" << "1,2";
     QTest::newRow("left skips back") << "RRL" << "2,0";
@@ -128,8 +126,7 @@ class TestScoreCard : public QObject {
   }
 
   void cursorMoves() {
-    QFETCH(QString, Moves);
-    QFETCH(QString, Expected);
+    const auto [Moves, Expected] = TTable<QString, QString>::Row();
     TScoreCard Card;
     for (const auto &[Col, Row] : {std::pair{1, erOnes}, {0, erTwos}, {1, erTwos}, {2, erTwos}, {0, erThrees},
                                    {2, erChance}})

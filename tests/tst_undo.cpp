@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QtTest>
 
+#include "TestSupport.h"
 #include "Undo.h"
 
 namespace {
@@ -30,11 +31,8 @@ class TestUndo : public QObject {
   // X stores a reverse of A and raises; Y's reverse is a record of X; Z's
   // reverse is a record of S, which hands back the very record it performs.
   void scripts_data() {
-    QTest::addColumn<bool>("Multi");
-    QTest::addColumn<QString>("Script");
-    QTest::addColumn<QString>("Log");
-    QTest::addColumn<QString>("Command");
-    QTest::addColumn<bool>("CanUndo");
+    // Columns: Multi, Script, Log, Command, CanUndo.
+    TTable<bool, QString, QString, QString, bool>::Add();
     auto Row = [](const char *Name, bool Multi, const char *Script, const char *Log, const char *Command, bool Can) {
       QTest::newRow(Name) << Multi << Script << Log << Command << Can;
     };
@@ -60,8 +58,7 @@ class TestUndo : public QObject {
   }
 
   void scripts() {
-    QFETCH(bool, Multi);
-    QFETCH(QString, Script);
+    const auto [Multi, Script, Log, Command, CanUndo] = TTable<bool, QString, QString, QString, bool>::Row();
     const int AliveBefore = TRecord::Alive;
     QObject Owner;
     QStringList Log;
@@ -103,9 +100,9 @@ class TestUndo : public QObject {
         } catch (const std::runtime_error &) {
           Log << "raised";
         }
-      QTEST(Log.join(u' '), "Log");
-      QTEST(Command ? Command->text() + (Command->isEnabled() ? "" : " (off)") : QStringLiteral("gone"), "Command");
-      QTEST(Multi ? Stack.GetCanUndo() : Single.GetCanUndo(), "CanUndo");
+      QCOMPARE(Log.join(u' '), Log);
+      QCOMPARE(Command ? Command->text() + (Command->isEnabled() ? "" : " (off)") : QStringLiteral("gone"), Command);
+      QCOMPARE(Multi ? Stack.GetCanUndo() : Single.GetCanUndo(), CanUndo);
     }
     QCOMPARE(TRecord::Alive - AliveBefore, int(Given.size()));
   }

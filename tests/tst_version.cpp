@@ -33,8 +33,8 @@ class TestVersion : public QObject {
 
  private slots:
   void caption_data() {
-    QTest::addColumn<QByteArray>("File");
-    QTest::addColumn<QString>("Caption");
+    // Columns: File, Caption.
+    TTable<QByteArray, QString>::Add();
     const QByteArray Own = OwnProgram();
     QTest::newRow("version found") << Own << "Version 1.1.0.12";
     QTest::newRow("no block") << QByteArray(Own).replace(VersionSectionName, ".notaversion") << "Version ";
@@ -48,8 +48,7 @@ class TestVersion : public QObject {
   // Once found, the version is kept although the file changes; while none
   // has been found, the next request reads the file again.
   void caption() {
-    QFETCH(QByteArray, File);
-    QFETCH(QString, Caption);
+    const auto [File, Caption] = TTable<QByteArray, QString>::Row();
     QVERIFY(UseProgram(File));
     TVersionLabel Label;
     Label.setText("Version 9.9.9.9");  // as a form might have stored it
