@@ -31,7 +31,7 @@ class TestUndo : public QObject {
   // X stores a reverse of A and raises; Y's reverse is a record of X; Z's
   // reverse is a record of S, which hands back the very record it performs.
   void scripts_data() {
-    // Columns: Multi, Script, Log, Command, CanUndo.
+    // Columns: Multi, Script, Logged (the records performed), Caption (of the undo command), CanUndo.
     TTable<bool, QString, QString, QString, bool>::Add();
     auto Row = [](const char *Name, bool Multi, const char *Script, const char *Log, const char *Command, bool Can) {
       QTest::newRow(Name) << Multi << Script << Log << Command << Can;
@@ -58,7 +58,7 @@ class TestUndo : public QObject {
   }
 
   void scripts() {
-    const auto [Multi, Script, Log, Command, CanUndo] = TTable<bool, QString, QString, QString, bool>::Row();
+    const auto [Multi, Script, Logged, Caption, CanUndo] = TTable<bool, QString, QString, QString, bool>::Row();
     const int AliveBefore = TRecord::Alive;
     QObject Owner;
     QStringList Log;
@@ -100,8 +100,8 @@ class TestUndo : public QObject {
         } catch (const std::runtime_error &) {
           Log << "raised";
         }
-      QCOMPARE(Log.join(u' '), Log);
-      QCOMPARE(Command ? Command->text() + (Command->isEnabled() ? "" : " (off)") : QStringLiteral("gone"), Command);
+      QCOMPARE(Log.join(u' '), Logged);
+      QCOMPARE(Command ? Command->text() + (Command->isEnabled() ? "" : " (off)") : QStringLiteral("gone"), Caption);
       QCOMPARE(Multi ? Stack.GetCanUndo() : Single.GetCanUndo(), CanUndo);
     }
     QCOMPARE(TRecord::Alive - AliveBefore, int(Given.size()));
