@@ -5,7 +5,6 @@
 // antialiasing so that every pixel of a glyph has the text colour exactly.
 
 #include <QPainter>
-#include <QtTest>
 #include <set>
 
 #include "AnimatedLabel.h"

@@ -4,7 +4,6 @@
 // the button's parent, so masked pixels show the parent's colour.
 
 #include <QDialog>
-#include <QtTest>
 #include <optional>
 
 #include "FancyButton.h"

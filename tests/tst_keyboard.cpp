@@ -85,7 +85,7 @@ class TestKeyboard : public QObject, TMainFormDriver {
     QCOMPARE(Form->Game().RollCount(), 1);
   }
 
-  // The moves themselves are the card cursor's (tst_scorecard); here each
+  // The moves themselves are the card cursor's (tst_rules); here each
   // key reaches its move, in both grids.
   void cursorSkipsFilledBoxes() {
     for (QPoint Box : {QPoint(1, erOnes), QPoint(0, erTwos), QPoint(1, erTwos), QPoint(2, erTwos),

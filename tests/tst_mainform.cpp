@@ -1,20 +1,13 @@
 // The main window driven the way a player drives it: real presses and moves
 // on the score grids, real clicks on the dice and the Roll button, real
 // shortcuts, the real timer or ticks driven by hand, and the modal boxes
-// answered from a timer. The rules themselves are tst_game's; the four
+// answered from a timer. The rules themselves are tst_rules'; the four
 // windows together are tst_startup's.
-
-#include <QtTest>
-#include <QtWidgets>
 
 #include "HelpWindow.h"
 #include "JError.h"
 #include "MainFormTestSupport.h"
-#include "MainForm.h"
 #include "ProgramPath.h"
-#include "QuintorApplication.h"
-#include "ScoreGrid.h"
-#include "StartUp.h"
 
 using namespace quintor;
 

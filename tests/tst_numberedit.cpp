@@ -4,7 +4,6 @@
 // until its parts exist.
 
 #include <QLabel>
-#include <QtTest>
 #include <cfloat>
 
 #include "NumberEdit.h"

@@ -3,7 +3,6 @@
 // from its command, and a finished game that beats the tenth score running
 // through the name dialog into the list.
 
-#include <QtTest>
 #include <QtWidgets>
 #include <functional>
 #include <memory>

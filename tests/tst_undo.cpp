@@ -5,7 +5,6 @@
 // test, and a buffer freeing one fails the sanitizer build as a double free.
 
 #include <QAction>
-#include <QtTest>
 
 #include "TestSupport.h"
 #include "Undo.h"
