@@ -6,7 +6,6 @@
 // five-of-a-kind correction, the roll animation and the commands it shuts
 // out, a whole game of 39 entries and its hand-over to the top ten.
 
-
 #include "CardCursor.h"
 #include "Game.h"
 #include "RecordingView.h"
