@@ -3,7 +3,7 @@
 // following the game, the news said after a roll, a hold, an entry and an
 // undo, the dialogs' controls and the library's controls on their own.
 // (tests/screenreader plays the game through the desktop's accessibility
-// bus, where the events travel; tst_keyboard follows the card's cursor.)
+// bus, where the events travel; tst_mainform follows the card's cursor.)
 
 #include "AboutForm.h"
 #include "Accessibility.h"
@@ -71,8 +71,8 @@ class TestAccessibility : public QObject, TMainFormDriver {
     Form->Game().Seed(1);  // faces 5, 3, 3, 1, 5
     QCOMPARE(Box("TopGrid", erThrees, 1) + "|" + GrandTotalReads(), "Threes, column 2: open|Grand Total: 0");
     RollDice();
-    QCOMPARE(Said(), "five, three, three, one, five; 2 rolls left");
-    QCOMPARE(Box("TopGrid", erThrees, 1), "Threes, column 2: open, this throw scores 6");
+    QCOMPARE(Said() + u'|' + Box("TopGrid", erThrees, 1),
+             "five, three, three, one, five; 2 rolls left|Threes, column 2: open, this throw scores 6");
     Of(Die(2))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     QCOMPARE(Said(), "Die 3: three, held");
     QVERIFY(Name(Of(Die(2))) == Said() && Of(Die(2))->state().checked);

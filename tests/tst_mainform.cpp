@@ -3,7 +3,14 @@
 // shortcuts, the real timer or ticks driven by hand, and the modal boxes
 // answered from a timer. The rules themselves are tst_rules'; the four
 // windows together are tst_startup's.
+//
+// And the game played from the keyboard alone: Roll! by Space where the
+// focus stands at the start of a turn, the dice held by the keys 1 to 5
+// (while they tumble too: the animation test), the score card reached by
+// Tab (or by the third roll) and its cursor moved by the arrow keys onto the
+// box that Enter or Space fills, and the grand total focused at the end.
 
+#include "Accessibility.h"
 #include "HelpWindow.h"
 #include "JError.h"
 #include "MainFormTestSupport.h"
@@ -13,6 +20,11 @@ using namespace quintor;
 
 class TestMainForm : public QObject, TMainFormDriver {
   Q_OBJECT
+
+  QWidget *Focus() { return QApplication::focusWidget(); }
+  void Key(int K, Qt::KeyboardModifiers Modifiers = {}) { QTest::keyClick(Focus(), Qt::Key(K), Modifiers); }
+  QString Preview(int Col, int EntryRow) { return QString::number(Form->Game().PreviewScore(Col, EntryRow)); }
+  QPoint Cursor() { return {Form->GetCursorCol(), Form->GetCursorRow()}; }
 
   // A column of both totals grids, top to bottom, then the grand total, joined by "|".
   QString Totals(int Col) {
@@ -66,20 +78,18 @@ class TestMainForm : public QObject, TMainFormDriver {
     RollDice();
     MoveTo(0, erOnes);
     Press(0, erTwos);  // a filled box takes no entry and keeps the preview elsewhere on show
-    QCOMPARE(Form->Game().RollCount(), 1);
-    QCOMPARE(BoxText(0, erOnes), QString::number(Form->Game().PreviewScore(0, erOnes)));
+    QCOMPARE(std::pair(Form->Game().RollCount(), BoxText(0, erOnes)), std::pair(1, Preview(0, erOnes)));
     // The panel empties it, but never an entered score; the totals grids
     // count as panel.
     QTest::mouseMove(Child<QWidget>("TopTotal"), QPoint(10, 10));
-    QCOMPARE(BoxText(0, erOnes), QString());
-    QCOMPARE(BoxText(0, erTwos), QString::number(Form->Game().Card().TopScore[0][erTwos]));
+    QCOMPARE(BoxText(0, erOnes) + u'|' + BoxText(0, erTwos), u'|' + QString::number(Form->Game().Card().TopScore[0][1]));
 
     // A roll while the pointer rests on a box shows the new throw's score; an
     // entry made without the pointer passing over its box leaves no stale
     // preview in the box that had it.
     MoveTo(1, erChance);
     RollDice();
-    QCOMPARE(BoxText(1, erChance), QString::number(Form->Game().PreviewScore(1, erChance)));
+    QCOMPARE(BoxText(1, erChance), Preview(1, erChance));
     QTest::mouseClick(GridOf(erOnes), Qt::LeftButton, {}, BoxPoint(0, erOnes));
     QCOMPARE(BoxText(1, erChance), QString());
   }
@@ -98,16 +108,14 @@ class TestMainForm : public QObject, TMainFormDriver {
     QCOMPARE(Totals(2), QStringLiteral("12||12|||12|36|36"));
     QVERIFY(!Child<QLabel>("LabelQ")->isEnabled() && Child<QAction>("Undo1")->isEnabled());
     QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(BoxText(2, erSixes), QString());
-    QCOMPARE(Totals(2), QStringLiteral("0||0|||0|0|0"));
+    QCOMPARE(BoxText(2, erSixes) + u'/' + Totals(2), QStringLiteral("/0||0|||0|0|0"));
 
     // The same throw goes into another box, with any mouse button.
     QTest::mouseClick(GridOf(erOnes), Qt::RightButton, {}, BoxPoint(1, erOnes));
     QCOMPARE(Form->Game().Card().FilledCount, 1);
 
     QTest::keyClick(Form.get(), Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(BoxText(1, erOnes), QString());
-    QCOMPARE(Totals(1), QStringLiteral("|||||||0"));
+    QCOMPARE(BoxText(1, erOnes) + u'/' + Totals(1), QStringLiteral("/|||||||0"));
     QVERIFY(!Child<QAction>("Undo1")->isEnabled());
     for (const char *Name : Names) QVERIFY(Child<QLabel>(Name)->isEnabled());
   }
@@ -135,8 +143,7 @@ class TestMainForm : public QObject, TMainFormDriver {
       QVERIFY(QMetaObject::invokeMethod(Form.get(), "FlashTimerTimer"));
       QCOMPARE(Form->ShownDie(1), Held);
     }
-    QCOMPARE(Form->Game().RollCount(), 2);
-    QVERIFY(Form->IsDieHeld(1) && !Child<QTimer>("FlashTimer")->isActive());
+    QVERIFY(Form->Game().RollCount() == 2 && Form->IsDieHeld(1) && !Child<QTimer>("FlashTimer")->isActive());
     QTest::keyClick(Form.get(), Qt::Key_2, Qt::KeypadModifier);
     QVERIFY(!Form->IsDieHeld(1));
   }
@@ -201,8 +208,125 @@ class TestMainForm : public QObject, TMainFormDriver {
     QVERIFY(Style);
     const auto Which = QStyle::SP_ToolBarHorizontalExtensionButton;
     const QImage Own = Style->baseStyle()->standardIcon(Which).pixmap(16).toImage();
-    QVERIFY(!Own.isNull());
-    QCOMPARE(Style->standardIcon(Which).pixmap(16).toImage(), Own);
+    QVERIFY(!Own.isNull() && Style->standardIcon(Which).pixmap(16).toImage() == Own);
+  }
+
+  // Turn T: one to three rolls, a die held after each roll but the last, and
+  // a box of a fixed permutation (7 and 39 share no factor), reached from
+  // Home over the open boxes.
+  void wholeGameByKeys() {
+    TModalAnswer Answer;
+    for (int T = 0; T < BoxCount; ++T) {
+      QCOMPARE(Focus(), Child<QWidget>("RollButton"));
+      const int Rolls = 1 + T % 3;
+      for (int Roll = 0; Roll < Rolls; ++Roll) {
+        if (Roll > 0) {
+          const int Die = (T + 2 * Roll) % DiceCount;
+          Key(Qt::Key_1 + Die);
+          QVERIFY(Form->IsDieHeld(Die));
+        }
+        Key(Qt::Key_Space);
+      }
+      // The third roll takes the focus to the card; after fewer, Tab does.
+      if (Rolls < TGame::MaxRolls) Key(Qt::Key_Tab);
+      QCOMPARE(Focus(), Child<QWidget>("TopGrid"));
+      Key(Qt::Key_Home);
+      const int Target = T * 7 % BoxCount;
+      for (int Box = 0; Box < Target; ++Box)
+        if (!Form->Game().Card().IsFilled(Box % ColumnCount, Box / ColumnCount)) Key(Qt::Key_Right);
+      QCOMPARE(Cursor(), QPoint(Target % ColumnCount, Target / ColumnCount));
+      Key(T % 2 ? Qt::Key_Return : Qt::Key_Space);
+      QVERIFY(Form->Game().Card().IsFilled(Target % ColumnCount, Target / ColumnCount) &&
+              Form->Game().Card().FilledCount == T + 1);
+    }
+    // At the end the grand total has the focus and says what to do next; with
+    // no game end plugged in, the game just ends, and a move over the panel
+    // leaves the last box's score on show.
+    QVERIFY(Form->focusWidget() == Child<QWidget>("GrandTotal") && !Child<QPushButton>("RollButton")->isEnabled());
+    QTest::mouseMove(Child<QWidget>("ScorePanel"), QPoint(5, 200));
+    const int Last = Form->Game().Card().BottomScore[2][erLargeStraight - UpperRows];  // box 38 * 7 % 39
+    QCOMPARE(BoxText(2, erLargeStraight), QString::number(Last));
+    QVERIFY(Form->Reader().Said().last().endsWith("; the game is over"));
+    QVERIFY(QAccessible::queryAccessibleInterface(Form->focusWidget())
+                ->text(QAccessible::Name)
+                .endsWith(". The game is over; Ctrl+N starts a new game."));
+  }
+
+  // After the third roll Space must enter a box, not switch "Use colors"; an
+  // entry or a new turn gives Roll! the focus back, and so does the undo of
+  // an entry made with rolls left, while the undo of a third roll's entry
+  // sends the focus back to the card.
+  void focusFollowsTheGame() {
+    for (int Roll = 0; Roll < TGame::MaxRolls; ++Roll) Key(Qt::Key_Space);
+    QCOMPARE(Focus(), Child<QWidget>("TopGrid"));
+    Key(Qt::Key_Space);
+    QVERIFY(Child<QCheckBox>("CheckBox1")->isChecked() && Form->Game().Card().FilledCount == 1);
+    QCOMPARE(Focus(), Child<QWidget>("RollButton"));
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Focus(), Child<QWidget>("TopGrid"));
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Space);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(std::pair(Focus(), Form->Game().RollCount()), std::pair(Child<QWidget>("RollButton"), 1));
+  }
+
+  // The moves themselves are the card cursor's (tst_rules); here each
+  // key reaches its move, in both grids.
+  void cursorSkipsFilledBoxes() {
+    for (QPoint Box : {QPoint(1, erOnes), QPoint(0, erTwos), QPoint(1, erTwos), QPoint(2, erTwos),
+                       QPoint(0, erThrees), QPoint(2, erChance)}) {
+      Key(Qt::Key_Space);
+      Press(Box.x(), Box.y());
+    }
+    Key(Qt::Key_Tab);
+    const QPoint Expected(2, erThreeOfAKind);
+    for (const auto &[K, Col, Row] : {std::tuple{Qt::Key_End, 1, erChance}, {Qt::Key_Home, 0, erOnes},
+                                      {Qt::Key_Right, 2, erOnes}, {Qt::Key_Right, 1, erThrees},
+                                      {Qt::Key_Left, 2, erOnes}, {Qt::Key_Down, 2, erThrees}, {Qt::Key_Up, 2, erOnes}}) {
+      Key(K);
+      QCOMPARE(Cursor(), QPoint(Col, Row));
+    }
+    for (int Row = erThrees; Row <= Expected.y(); ++Row) Key(Qt::Key_Down);
+    QCOMPARE(Cursor(), Expected);
+    TScoreGrid *Shows = GridOf(Expected.y()), *Other = GridOf(Expected.y() < UpperRows ? erChance : erOnes);
+    QCOMPARE(QPoint(Shows->GetCursorCol(), Shows->GetCursorRow()), QPoint(Expected.x(), GridRow(Expected.y())));
+    QCOMPARE(Other->GetCursorCol(), -1);
+    // The cursor's box is the focus a screen reader follows.
+    QAccessibleInterface *Table = QAccessible::queryAccessibleInterface(Shows);
+    QCOMPARE(Table->focusChild(), Table->tableInterface()->cellAt(GridRow(Expected.y()), Expected.x()));
+    Key(Qt::Key_Tab);  // leaving the card takes the cursor away
+    QVERIFY(Shows->GetCursorCol() == -1 && !Table->focusChild());
+  }
+
+  // One preview for the pointer and the cursor: whichever moved last shows
+  // its box; the panel empties it as ever. (A move to where the pointer
+  // already is would be no move: the boxes here are ones no other test
+  // points at.)
+  void previewFollowsTheCursor() {
+    Key(Qt::Key_Tab);  // before the first roll the cursor shows nothing
+    QCOMPARE(BoxText(0, erOnes), QString());
+    Key(Qt::Key_Tab, Qt::ShiftModifier);
+    Key(Qt::Key_Space);
+    Key(Qt::Key_Tab);
+    QCOMPARE(BoxText(0, erOnes), Preview(0, erOnes));
+    Key(Qt::Key_Down);
+    QCOMPARE(BoxText(0, erOnes) + u'|' + BoxText(0, erTwos), u'|' + Preview(0, erTwos));
+
+    MoveTo(2, erFullHouse);
+    QCOMPARE(BoxText(0, erTwos), QString());
+    Key(Qt::Key_Right);
+    QCOMPARE(BoxText(2, erFullHouse) + u'|' + BoxText(1, erTwos), u'|' + Preview(1, erTwos));
+    QTest::mouseMove(Child<QWidget>("ScorePanel"), QPoint(5, 200));
+    QCOMPARE(BoxText(1, erTwos), QString());
+
+    // Enter fills the cursor's box, not the one the pointer last showed.
+    MoveTo(2, erFullHouse);
+    Key(Qt::Key_Enter);
+    QVERIFY(Form->Game().Card().IsFilled(1, erTwos) && !Form->Game().Card().IsFilled(2, erFullHouse));
+    QCOMPARE(BoxText(2, erFullHouse), QString());
   }
 
   // F1 shows the help document from the page's title, also when shown again

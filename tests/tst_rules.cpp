@@ -91,8 +91,8 @@ class TestRules : public QObject {
       for (int Col = 0; Col < ColumnCount; ++Col) Card.SetFilled(Col, Row, true);
     const TCategoryFlags Flags = EvaluateThrow(Quintor, Card);
     QVERIFY(!Flags[erQuintor] && !Flags[erSixes] && !Flags[erChance] && Flags[erFullHouse]);
-    QCOMPARE(BoxScore(erQuintor, Quintor, Flags), 0);
-    QCOMPARE(BoxScore(erSixes, Quintor, Flags), 30);  // an upper box counts the dice whatever its flag
+    // An upper box counts the dice whatever its flag.
+    QCOMPARE(std::pair(BoxScore(erQuintor, Quintor, Flags), BoxScore(erSixes, Quintor, Flags)), std::pair(0, 30));
   }
 
   void upperBonusThreshold_data() {
@@ -124,8 +124,7 @@ class TestRules : public QObject {
       QCOMPARE(Card.QuintorCount, N);
       for (int Col = 0; Col < ColumnCount; ++Col) {
         const bool Bonus = N >= 4 + Col;
-        QCOMPARE(Card.ColumnBonus[Col], Bonus);
-        QCOMPARE(View.Lower[Col][1], Bonus ? QStringLiteral("100") : QString());
+        QCOMPARE(std::pair(Card.ColumnBonus[Col], View.Lower[Col][1]), std::pair(Bonus, QString(Bonus ? "100" : "")));
       }
     }
     QCOMPARE(GrandTotal(Card), 100 * 1 + 100 * 2 + 100 * 3);
@@ -186,17 +185,14 @@ class TestRules : public QObject {
     F.RollFaces("3-1-4-1-5");
     for (bool &H : F.View.Held) H = true;
     F.Game.StartRoll();  // all held: the throw stays, the roll counts
-    QCOMPARE(F.Game.RollCount(), 2);
-    QCOMPARE(F.Game.Dice(), Faces("3-1-4-1-5"));
+    QCOMPARE(std::pair(F.Game.RollCount(), F.Game.Dice()), std::pair(2, Faces("3-1-4-1-5")));
     F.View.Held[2] = false;
     F.Game.Seed(SeedFor(Faces("6-6-6-6-6")));
     F.Game.StartRoll();
-    QCOMPARE(F.Game.Dice(), Faces("3-1-6-1-5"));
-    QVERIFY(!F.View.RollEnabled);
+    QCOMPARE(std::pair(F.Game.Dice(), F.View.RollEnabled), std::pair(Faces("3-1-6-1-5"), false));
     F.View.Held[0] = false;
     F.Game.StartRoll();  // a fourth roll does nothing
-    QCOMPARE(F.Game.RollCount(), 3);
-    QCOMPARE(F.Game.Dice(), Faces("3-1-6-1-5"));
+    QCOMPARE(std::pair(F.Game.RollCount(), F.Game.Dice()), std::pair(3, Faces("3-1-6-1-5")));
   }
 
   void undoRestoresTheTurn_data() {
@@ -215,8 +211,7 @@ class TestRules : public QObject {
     F.View.Held[1] = true;  // pressed after the entry: undo releases it
     F.Game.UndoLastEntry();
     F.Game.UndoLastEntry();  // one entry only
-    QCOMPARE(F.Game.RollCount(), Rolls);
-    QCOMPARE(F.View.RollEnabled, Rolls < 3);
+    QCOMPARE(std::pair(F.Game.RollCount(), F.View.RollEnabled), std::pair(Rolls, Rolls < 3));
     QVERIFY(!F.View.UndoEnabled && F.View.DiceEnabled && !F.View.Held[1]);
     for (int I = 0; I < DiceCount; ++I) QCOMPARE(F.View.DieShown[I], Throw[I]);
     QVERIFY(F.View.Box[0][erChance].isEmpty());
@@ -281,16 +276,15 @@ class TestRules : public QObject {
     F.Game.UndoLastEntry();
     F.Game.EnterThrow(1, erChance);
     F.Game.NewGame();
-    QCOMPARE(F.Game.PreviewScore(1, erChance), -1);
-    QCOMPARE(F.Game.Card().FilledCount, Filled);
+    QCOMPARE(std::pair(F.Game.PreviewScore(1, erChance), F.Game.Card().FilledCount), std::pair(-1, Filled));
     F.Game.StartRoll();  // pressed again: the count starts over
     for (int Step = 1; Step < TGame::AnimationSteps; ++Step) F.Game.RollStep();
     QVERIFY(F.Game.IsRolling());
     F.View.Animation = false;  // unticked mid-roll: completes at the next tick
     F.Game.RollStep();
     QCOMPARE(F.Game.RollCount(), RollsBefore + 1);
-    QVERIFY(!F.Game.IsRolling() && !F.View.TimerOn && F.View.TimerStarts == 2 && !F.View.UndoEnabled);
-    QVERIFY(F.Game.PreviewScore(1, erChance) > 0);
+    QVERIFY(!F.Game.IsRolling() && !F.View.TimerOn && F.View.TimerStarts == 2 && !F.View.UndoEnabled &&
+            F.Game.PreviewScore(1, erChance) > 0);
   }
 
   // A top-ten file whose scores cannot be read makes the hand-over raise an
@@ -326,18 +320,15 @@ class TestRules : public QObject {
         Raised = ErrorOf([&] { F.Enter(Throw, Col, Row); });
       }
 
-    QCOMPARE(Raised, Raises);
-    QCOMPARE(F.View.Grand, QStringLiteral("2193"));
-    QCOMPARE(F.View.EndCalls, EndCalls);
-    QCOMPARE(F.Game.RollCount(), int(TGame::GameEndedRollCount));
-    QVERIFY(!F.View.RollEnabled && !F.View.UndoEnabled);
-    QCOMPARE(F.View.DieShown[0], 5);  // the dice keep showing the last throw
+    QCOMPARE(std::tuple(Raised, F.View.Grand, F.View.EndCalls), std::tuple(Raises, QString("2193"), EndCalls));
+    // The dice keep showing the last throw.
+    QCOMPARE(std::tuple(F.Game.RollCount(), F.View.RollEnabled, F.View.UndoEnabled, F.View.DieShown[0]),
+             std::tuple(int(TGame::GameEndedRollCount), false, false, 5));
 
     // Nothing more can be done but a new game.
     F.Game.StartRoll();
     F.Game.UndoLastEntry();
-    QCOMPARE(F.Game.Card().FilledCount, BoxCount);
-    QCOMPARE(F.View.EndCalls, EndCalls);
+    QCOMPARE(std::pair(F.Game.Card().FilledCount, F.View.EndCalls), std::pair(int(BoxCount), EndCalls));
   }
 };
 
