@@ -41,10 +41,9 @@ class TestFancyButton : public QObject {
     QCursor::setPos(5000, 5000);
     Top.emplace();
     QPalette Colours = Top->palette();
-    Colours.setColor(QPalette::Window, Ground);
-    Colours.setColor(QPalette::Button, Face);
-    Colours.setColor(QPalette::Light, Light);
-    Colours.setColor(QPalette::Dark, Dark);
+    for (const auto &[Role, Colour] : {std::pair{QPalette::Window, Ground}, {QPalette::Button, Face},
+                                       {QPalette::Light, Light}, {QPalette::Dark, Dark}})
+      Colours.setColor(Role, Colour);
     Top->setPalette(Colours);
     Top->setAutoFillBackground(true);
     Top->resize(200, 100);
@@ -73,8 +72,7 @@ class TestFancyButton : public QObject {
     QPixmap Picture(StripSize);
     if (!Picture.isNull()) Picture.fill(Qt::red);
     Button.SetGlyph(Picture);
-    QCOMPARE(Button.GetNumGlyphs(), Count);
-    QCOMPARE(Button.size(), ButtonSize);
+    QCOMPARE(std::pair(Button.GetNumGlyphs(), Button.size()), std::pair(Count, ButtonSize));
     if (Picture.isNull()) return;
     Button.SetNumGlyphs(9);
     QCOMPARE(Button.size(), QSize(StripSize.width() / 5, 16));

@@ -49,8 +49,7 @@ class TestNumberEdit : public QObject {
     QLocale::setDefault(Locale);
     TNumberEdit Edit;
     Edit.SetValue(Value);
-    QCOMPARE(Edit.text(), Text);
-    QCOMPARE(Edit.GetValue(), ReadBack);
+    QCOMPARE(std::pair(Edit.text(), Edit.GetValue()), std::pair(Text, ReadBack));
   }
 
   void readText_data() {
@@ -78,9 +77,7 @@ class TestNumberEdit : public QObject {
     QLocale::setDefault(Locale);
     TNumberEdit Edit;
     Edit.setText(Text);
-    QCOMPARE(Edit.Validate(), Valid);
-    QCOMPARE(Edit.GetValue(), Value);
-    QCOMPARE(Edit.text(), Text);
+    QCOMPARE(std::tuple(Edit.Validate(), Edit.GetValue(), Edit.text()), std::tuple(Valid, Value, Text));
   }
 
   // A length limit limits what is typed, not the Value written (also a

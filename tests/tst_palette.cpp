@@ -87,8 +87,8 @@ class TestPalette : public QObject, TMainFormDriver {
       Picture = Form->grab().toImage();
       // The held die's ring, against the free die's button face at the same place.
       const QPoint Ring = Held->FaceRect().topLeft() - QPoint(2, 2);
-      QVERIFY(ContrastRatio(At(Held, Ring), At(Die(0), Ring)) >= MinMarkContrast);
-      QVERIFY(ContrastRatio(At(Held, Ring + QPoint(20, 0)), At(Die(0), Ring + QPoint(20, 0))) >= MinMarkContrast);
+      for (const QPoint At : {Ring, Ring + QPoint(20, 0)})
+        QVERIFY(ContrastRatio(this->At(Held, At), this->At(Die(0), At)) >= MinMarkContrast);
       // Its inner line against the face it frames.
       if (Colored) {
         QVERIFY(ContrastRatio(At(Held, Ring + QPoint(1, 1)), At(Held, Ring + QPoint(2, 2))) >= MinMarkContrast);
@@ -105,8 +105,8 @@ class TestPalette : public QObject, TMainFormDriver {
     // Text on the panel, in the totals and the grand total; a grid line
     // between two empty cells of the top grid.
     for (const char *Name : {"Label11", "LabelTotal", "LabelC"}) QVERIFY2(Legible(Child<QWidget>(Name)), Name);
-    QVERIFY(Legible(Child<QWidget>("RollButton"), QRect(15, 4, 45, 17)));
-    QVERIFY(Legible(Child<QWidget>("GrandTotal"), QRect(3, 3, 90, 23)));
+    QVERIFY(Legible(Child<QWidget>("RollButton"), QRect(15, 4, 45, 17)) &&
+            Legible(Child<QWidget>("GrandTotal"), QRect(3, 3, 90, 23)));
     auto *Totals = Child<TScoreGrid>("TopTotal");
     QVERIFY(Legible(Totals, Totals->CellRect(0, 0).translated(Totals->ClientOrigin())));
     auto *Top = Child<TScoreGrid>("TopGrid");

@@ -128,8 +128,8 @@ class TestRegistryStore : public QObject {
     QCOMPARE(Copy.Find(QStringList(200000, "K"))->Value("V")->Text, "deep");
     QVERIFY(Copy.Delete({"k"}) && !(Copy == Tree));
     TRegistryAccess Access;
-    QVERIFY(!Access.OpenKey(QStringList(RegistryMaxDepth + 1, "a").join(u'\\'), true));
-    QVERIFY(Access.OpenKey(QStringList(RegistryMaxDepth, "a").join(u'\\'), true));
+    QVERIFY(!Access.OpenKey(QStringList(RegistryMaxDepth + 1, "a").join(u'\\'), true) &&
+            Access.OpenKey(QStringList(RegistryMaxDepth, "a").join(u'\\'), true));
   }
 
   // A file that cannot be parsed reads as empty and is renamed aside, never

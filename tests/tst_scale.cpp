@@ -103,12 +103,11 @@ class TestScale : public QObject, TMainFormDriver {
     // between the sections.
     for (const char *Name : {"DicePanel", "ScorePanel"})
       QVERIFY2(Expect(Scan(Picture, Name, {0, 250}, {1, 0}, qRound(2 * Ratio) + 2), {Mid, Light, Face}), Name);
-    QVERIFY(Expect(Scan(Picture, "GrandTotal", {0, 14}, {1, 0}), {Dark, Light}, true));
-    QVERIFY(Expect(Scan(Picture, "GrandTotal", {48, 0}, {0, 1}), {Dark, Light}, true));
+    QVERIFY(Expect(Scan(Picture, "GrandTotal", {0, 14}, {1, 0}), {Dark, Light}, true) &&
+            Expect(Scan(Picture, "GrandTotal", {48, 0}, {0, 1}), {Dark, Light}, true));
     const TScan Line = Scan(Picture, "Bevel1", {90, -2}, {0, 1}, qRound(7 * Ratio));
     QVERIFY(Line.size() == 4 && Expect(Line, {Face, Dark, Light, Face}));
-    QCOMPARE(Widths.size(), 1);
-    QVERIFY(*Widths.begin() >= 1 && *Widths.begin() <= Ratio);
+    QVERIFY2(Widths.size() == 1 && *Widths.begin() >= 1 && *Widths.begin() <= Ratio, "lines of two widths");
   }
 
   // The score card's cursor on its first box: across every row of the
@@ -149,8 +148,7 @@ class TestScale : public QObject, TMainFormDriver {
       const TScan Pip = Runs(Picture, From, Step, Square.width());
       QSet<int> Widths;
       QVERIFY(Pip.size() == 5 && Shows(Pip, {Background, Rim, Core, Rim, Background}, false, 0, Widths));
-      QCOMPARE(Pip[1].Length, Pip[3].Length);
-      QCOMPARE(Pip[1].Length + Pip[2].Length + Pip[3].Length, qRound(7 * Ratio));
+      QCOMPARE(std::pair(Pip[1].Length, Pip[1].Length + Pip[2].Length + Pip[3].Length), std::pair(Pip[3].Length, qRound(7 * Ratio)));
     }
   }
 };
