@@ -104,7 +104,7 @@ class TestStartUp : public QObject {
   // The about box's version is read from the program file when the box is
   // made; its link opens on the press of the left button and takes the press
   // for itself. (Where the texts sit is left to the eye: fonts differ between
-  // machines. Its colours are tst_palette's.)
+  // machines. Its colours are tst_accessibility's.)
   void aboutBoxVersionAndLink() {
     SetProgramFilePathForTesting(QString());  // this test program, which carries a version
     TAboutForm About{QPixmap(32, 32)};
