@@ -1,17 +1,44 @@
-// The recently-used list on real menus: captions and accelerators, where
-// each menu kind places the entries, the separator and the root's enabled
-// state, clicks through a popped-up menu, the limits, the two orders, and
-// the stored layout read and written through a fresh settings store.
+// Storage settings: the errors of misuse, what reads give back when a value
+// is missing or of another type, Clear, and what happens to an open storage
+// when its Key or root changes. A write reaches the file when the batch is
+// closed, which is how these tests see whether a storage was closed.
+//
+// The recently-used list kept there, on real menus: captions and
+// accelerators, where each menu kind places the entries, the separator and
+// the root's enabled state, clicks through a popped-up menu, the limits, the
+// two orders, and the stored layout read and written through a fresh
+// settings store.
+//
+// And the combo box's name history: what it shows after loading a saved
+// history, and what UpdateList adds to the list and writes back.
 
+#include <QAbstractItemView>
+#include <QLineEdit>
 #include <QMenu>
 
 #include "JError.h"
+#include "JStore.h"
 #include "Jmru.h"
+#include "Mrucombo.h"
 #include "TestSupport.h"
 
 namespace {
 
+TJStorage &Open(TJStorage &Storage, const QString &Key, TJStorageRootKey Root = atrkCurrentUser) {
+  Storage.SetKey(Key);
+  Storage.SetRegistryRootKey(Root);
+  Storage.Open();
+  return Storage;
+}
+
 QByteArray StoreFile(const QByteArray &Values) { return StoreWithKey("MRU", Values); }
+
+// The values of a history as UpdateList writes them.
+QByteArray Saved(const QStringList &Names) {
+  QByteArray Values;
+  for (int I = 0; I < Names.size(); ++I) Values += QStringLiteral("\"%1\"=\"%2\"\n").arg(I).arg(Names[I]).toUtf8();
+  return Values + QStringLiteral("\"Count\"=dword:%1\n").arg(Names.size(), 8, 16, QChar(u'0')).toUtf8();
+}
 
 // The captions of a menu's actions, "-" for a separator, "(off)" after a
 // disabled one.
@@ -64,6 +91,80 @@ class TestJmru : public QObject {
     List.reset();
     Menu.reset();
     Store.reset();
+  }
+
+  // Storages that cannot reach a store. A blank Key: the accessor stays,
+  // without a key, until Close, and reads give their defaults. A root outside
+  // the enumeration or a folder that cannot be made: an empty store that
+  // cannot be written, where text reads give empty text.
+  void withoutAStore_data() {
+    // Columns: Key, Root.
+    TTable<QString, int>::Add();
+    QTest::newRow("blank Key") << "" << 2;
+    QTest::newRow("no such root") << "Software\\App" << 6;
+    QTest::newRow("folder under a file") << "Software\\App" << 1;
+  }
+
+  void withoutAStore() {
+    const auto [Key, Root] = TTable<QString, int>::Row();
+    const bool Blank = Key.isEmpty();
+    QVERIFY(Spit(Store->Dir.filePath("file"), ""));
+    SetRegistryFolder(Store->Dir.filePath("file/store"));
+    TJStorage Storage;
+    QCOMPARE(ErrorOf([&] { Open(Storage, Key, TJStorageRootKey(Root)); }),
+             Blank ? "Cannot open registry because TJStorage.Key is blank" : "no error");
+    QCOMPARE(Storage.IsOpen(), !Blank);
+    Storage.WriteString("s", "x");
+    Storage.WriteInteger("i", 1);
+    QCOMPARE(std::tuple(Storage.ReadString("s", "dflt"), Storage.ReadInteger("i", 9), ErrorOf([&] { Storage.Clear(); })),
+             std::tuple(QString(Blank ? "dflt" : ""), 9, QString(Blank ? "TJWin32Registry is not open" : "no error")));
+    Storage.Close();
+    const QString NotOpen = QStringLiteral("JStorage not Open");
+    QCOMPARE(ErrorOf([&] { Storage.WriteString("s", "x"); }) + ErrorOf([&] { Storage.ReadInteger("i", 1); }) +
+                 ErrorOf([&] { Storage.Clear(); }), NotOpen + NotOpen + NotOpen);
+    QCOMPARE(FilesOf(Store->Dir.path()), QStringList{"file"});
+  }
+
+  // A value as a text read and an integer read see it, from a file made by
+  // hand or exported elsewhere.
+  void reads_data() {
+    // Columns: Line, Text, Number.
+    TTable<QByteArray, QString, int>::Add();
+    QTest::newRow("text") << QByteArray("\"v\"=\"42\"") << "42" << -1;
+    QTest::newRow("integer") << QByteArray("\"v\"=dword:0000002a") << "dflt" << 42;
+    QTest::newRow("missing") << QByteArray("\"w\"=\"42\"") << "" << -1;
+    QTest::newRow("text to expand, taken as stored") << QByteArray("\"v\"=hex(2):25,00,41,00,25,00,00,00") << "%A%" << -1;
+  }
+
+  void reads() {
+    const auto [Line, Text, Number] = TTable<QByteArray, QString, int>::Row();
+    QVERIFY(Spit(StorePath(), StoreHeader + "[HKEY_CURRENT_USER\\Software\\Test]\n" + Line + "\n"));
+    TJStorage Storage;
+    QCOMPARE(Open(Storage, "software\\TEST").ReadString("v", "dflt"), Text);
+    QCOMPARE(Storage.ReadInteger("v", -1), Number);
+  }
+
+  void clearLeavesAnEmptyKey() {
+    QVERIFY(Spit(StorePath(), StoreHeader + "[HKEY_CURRENT_USER\\Software\\Test\\Sub]\n[HKEY_CURRENT_USER\\Software\\Test]\n\"Old\"=\"x\"\n"));
+    TJStorage Storage;
+    Open(Storage, "Software\\Test").WriteString("Lost", "written before the clear");
+    Storage.Clear();
+    Storage.WriteString("New", "y");
+    QCOMPARE(std::pair(Storage.ReadString("Old", "dflt"), Storage.ValueNames()), std::pair(QString(), QStringList{"New"}));
+    Storage.Close();
+    QCOMPARE(Slurp(StorePath()), StoreWithKey("Test", "\"New\"=\"y\"\n"));
+  }
+
+  void keyChangesWhileOpen() {
+    TJStorage Storage;
+    Open(Storage, "Software\\First").WriteString("a", "1");
+    Storage.SetKey("Software\\First");  // the same Key: the batch stays open, nothing is written yet
+    QVERIFY(Storage.IsOpen() && !Slurp(StorePath()).contains("First"));
+    Storage.SetKey("Software\\Second");  // the first batch is written, the second key opened
+    QVERIFY(Slurp(StorePath()).contains("First]\n\"a\"=\"1\"\n"));
+    Storage.WriteString("b", "2");
+    Storage.SetKey(QString());  // emptied: closed, not reopened
+    QVERIFY(Slurp(StorePath()).contains("Second]\n\"b\"=\"2\"\n"));
   }
 
   // The file-name part after "\", ":" or "/"; past the table's last
@@ -292,6 +393,62 @@ class TestJmru : public QObject {
     QCOMPARE(L.RootMenuItem, nullptr);
     L.Add("y");
     QCOMPARE(Entries(), (QStringList{"y", "x"}));
+  }
+
+  // Each row loads a saved history, types a name (or the loaded text again)
+  // and saves the list.
+  void comboHistory_data() {
+    // Columns: Before, Loaded (the text field after loading), Typed, Listed, After.
+    TTable<QByteArray, QString, QString, QStringList, QByteArray>::Add();
+    QStringList Ten;
+    for (int I = 0; I < 10; ++I) Ten << QStringLiteral("Player %1").arg(I);
+    const QByteArray Three = "\"Count\"=dword:00000002\n\"0\"=\"Cy\"\n\"1\"=\"Ann\"\n\"2\"=\"Bob\"\n";
+    QTest::newRow("saved order, above Count unread") << Three << "Cy" << "Cy" << QStringList{"Cy", "Ann"} << Three;
+    QTest::newRow("empty 0 and 1 skipped, text field from 0")  // "2" is left behind, above the new Count
+        << QByteArray("\"Count\"=dword:00000003\n\"0\"=\"\"\n\"1\"=\"\"\n\"2\"=\"Cy\"\n") << "" << "" << QStringList{"Cy"}
+        << QByteArray("\"Count\"=dword:00000001\n\"0\"=\"Cy\"\n\"1\"=\"\"\n\"2\"=\"Cy\"\n");
+    const QByteArray Eleven = Saved(Ten + QStringList{"Player 10"});
+    QTest::newRow("a huge Count reads ten names") << QByteArray(Eleven).replace("0000000b", "7fffffff") << "Player 0"
+                                                  << "Player 0" << Ten << QByteArray(Eleven).replace("0000000b", "0000000a");
+    const QStringList AnnBob{"Ann", "Bob"};
+    QTest::newRow("listed name, other case") << Saved(AnnBob) << "Ann" << "aNN" << AnnBob << Saved(AnnBob);
+    QTest::newRow("a prefix is new, saved after Count") << Saved(AnnBob) << "Ann" << "An" << AnnBob + QStringList{"An"}
+                                                         << Saved(AnnBob).replace("02\n", "03\n") + "\"2\"=\"An\"\n";
+    QTest::newRow("eleventh name shown, not saved") << Saved(Ten) << "Player 0" << "Eleven"
+                                                    << Ten + QStringList{"Eleven"} << Saved(Ten);
+  }
+
+  // Typed with real keys and Return: what the player types stays as typed,
+  // with no completion from the list.
+  void comboHistory() {
+    const auto [Before, Loaded, Typed, Listed, After] = TTable<QByteArray, QString, QString, QStringList, QByteArray>::Row();
+    QVERIFY(Spit(StorePath(), StoreFile(Before)));
+    TMRUCombo Combo;
+    Combo.Storage()->SetKey("Software\\MRU");
+    LoadComponents(&Combo);
+    QCOMPARE(Combo.currentText(), Loaded);
+    Combo.lineEdit()->clear();
+    QTest::keyClicks(Combo.lineEdit(), Typed);
+    QTest::keyClick(Combo.lineEdit(), Qt::Key_Return);
+    Combo.UpdateList();
+    QCOMPARE(std::pair(Items(Combo), Combo.currentText()), std::pair(Listed, Typed));
+    QCOMPARE(Slurp(StorePath()), StoreFile(After));
+  }
+
+  // Set as a form layout sets it: the rows of the drop-down take that height.
+  void comboItemHeight() {
+    TMRUCombo Combo;
+    Combo.addItem("Ann");
+    QVERIFY(Combo.setProperty("ItemHeight", 14));
+    QCOMPARE(Combo.view()->sizeHintForRow(0), 14);
+  }
+
+  void comboWithABlankKey() {
+    TMRUCombo Combo;
+    LoadComponents(&Combo);  // loading swallows the error
+    Combo.setEditText("Ann");
+    QCOMPARE(ErrorOf([&] { Combo.UpdateList(); }), QStringLiteral("Cannot open registry because TJStorage.Key is blank"));
+    QCOMPARE(Items(Combo), QStringList{"Ann"});
   }
 };
 

@@ -139,8 +139,7 @@ class TestMainForm : public QObject, TMainFormDriver {
     const int Held = Form->ShownDie(1);
     RollDice();
     for (int Step = 1; Step <= TGame::AnimationSteps; ++Step) {
-      QVERIFY(Form->Game().IsRolling());
-      QVERIFY(QMetaObject::invokeMethod(Form.get(), "FlashTimerTimer"));
+      QVERIFY(Form->Game().IsRolling() && QMetaObject::invokeMethod(Form.get(), "FlashTimerTimer"));
       QCOMPARE(Form->ShownDie(1), Held);
     }
     QVERIFY(Form->Game().RollCount() == 2 && Form->IsDieHeld(1) && !Child<QTimer>("FlashTimer")->isActive());

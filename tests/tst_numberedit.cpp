@@ -139,8 +139,7 @@ class TestNumberEdit : public QObject {
     Unit.SetUnitColor(Rose);
     Unit.SetEditColor(Mint);
     Unit.SetUnit("kg");
-    QCOMPARE(Colours(), std::tuple(Mint, Rose, Rose));
-    QCOMPARE(Unit.UnitPart()->text(), "kg");
+    QCOMPARE(std::pair(Colours(), Unit.UnitPart()->text()), std::pair(std::tuple(Mint, Rose, Rose), QString("kg")));
   }
 };
 

@@ -76,8 +76,7 @@ class TestRules : public QObject {
       if (Flags[Row]) Names << QLatin1String(CategoryNames[Row]);
       Scored << QString::number(BoxScore(Row, Dice, Flags));
     }
-    QCOMPARE(Names.join(QLatin1Char(' ')), Satisfied);
-    QCOMPARE(Scored.join(QLatin1Char(' ')), Scores);
+    QCOMPARE(std::pair(Names.join(QLatin1Char(' ')), Scored.join(QLatin1Char(' '))), std::pair(Satisfied, Scores));
   }
 
   void exhaustedCategory() {

@@ -62,8 +62,7 @@ class TestDesignerPlugin : public QObject {
     // user's store here.
     qputenv("XDG_CONFIG_HOME", Config.path().toLocal8Bit());
     StoreFile = RegistryStoreFile(TRegistryRoot::CurrentUser);
-    QVERIFY(StoreFile.startsWith(Config.path()));
-    QVERIFY(QDir().mkpath(QFileInfo(StoreFile).absolutePath()));
+    QVERIFY(StoreFile.startsWith(Config.path()) && QDir().mkpath(QFileInfo(StoreFile).absolutePath()));
     QVERIFY(Spit(StoreFile, History));
 
     QVERIFY2(Loader.load(), qPrintable(Loader.errorString()));
