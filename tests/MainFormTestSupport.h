@@ -26,11 +26,8 @@ struct TMainFormDriver {
     return QTest::qWaitForWindowActive(Form.get());
   }
 
-  template <typename T>
-  T *Child(const char *Name) const { return ::Child<T>(Form.get(), Name); }
-  QToolButton *Die(int I) const {
-    return Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1)));
-  }
+  template <typename T> T *Child(const char *Name) const { return ::Child<T>(Form.get(), Name); }
+  QToolButton *Die(int I) const { return Child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(I + 1))); }
 
   // Boxes by column and entry row, where the window puts them.
   static int GridRow(int EntryRow) { return TMainForm::BoxGridRow(EntryRow); }
